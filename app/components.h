@@ -1,0 +1,36 @@
+// The four component DLLs the program carries inside its executable and writes beside
+// itself when they are missing.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+struct ComponentFile {
+    std::wstring_view fileName;
+    std::wstring_view resource;  // RCDATA name of the embedded image
+};
+
+inline constexpr ComponentFile kTermb{L"termb.dll", L"TERMB_DLL"};
+inline constexpr ComponentFile kUnPack{L"UnPack.dll", L"UNPACK_DLL"};
+inline constexpr ComponentFile kSdtapi{L"sdtapi.dll", L"SDTAPI_DLL"};
+inline constexpr ComponentFile kVedioCapture{L"VedioCapture.dll", L"VEDIOCAPTURE_DLL"};
+
+std::span<const std::uint8_t> ComponentImage(const ComponentFile& file);
+
+// Writes `bytes` as directory\fileName unless an entry of that name exists (hidden and
+// read-only files count). The file appears whole or not at all; an empty image is never
+// written. False when nothing was written.
+bool DeployComponentTo(const std::wstring& directory, std::wstring_view fileName,
+                       std::span<const std::uint8_t> bytes);
+// The same beside the program, with the embedded image.
+bool DeployComponent(const ComponentFile& file);
+
+// Gives the four component files exactly the hidden attribute, whatever they had.
+void HideComponentFiles(const std::wstring& directory);
+
+}  // namespace app

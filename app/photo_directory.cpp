@@ -1,0 +1,28 @@
+#include "app/photo_directory.h"
+
+#include "platform/files.h"
+#include "platform/program_directory.h"
+
+#include <windows.h>
+
+namespace app {
+
+namespace {
+std::wstring& Stored() {
+    static std::wstring path;
+    return path;
+}
+}  // namespace
+
+std::wstring EnsurePhotoDirectoryIn(const std::wstring& directory) {
+    std::wstring path = directory + L"\\学员照片\\";
+    if (!platform::IsDirectory(path)) ::CreateDirectoryW(path.c_str(), nullptr);
+    Stored() = path;
+    return path;
+}
+
+std::wstring EnsurePhotoDirectory() { return EnsurePhotoDirectoryIn(platform::ProgramDirectory()); }
+
+const std::wstring& PhotoDirectory() { return Stored(); }
+
+}  // namespace app

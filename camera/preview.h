@@ -1,0 +1,20 @@
+// Camera selection and the live preview inside the frame 外形框3.
+#pragma once
+
+namespace ui {
+class Window;
+}
+
+namespace camera {
+
+// Start-up share: size and place the preview box, fill the camera list.
+void PlacePreview(ui::Window& window, int previewHeight);
+void FillCameraList(ui::Window& window);
+
+// Event handlers of the Main window.
+void OnCameraListDoubleClick(ui::Window& window);
+void OnCloseDevice(ui::Window& window);
+void OnZoomChanged(ui::Window& window);
+void OnPreviewMouseMove(ui::Window& window);
+
+}  // namespace camera

@@ -1,0 +1,12 @@
+#include "chrome/chrome.h"
+
+#include "ui/window.h"
+
+namespace chrome {
+
+// The shadow and the secondary windows come with their own pieces of work.
+bool SetWndShadow(HWND, COLORREF, int) { return false; }
+void OpenHelpWindow(ui::Window&) {}
+void OpenContactWindow(ui::Window&) {}
+
+}  // namespace chrome

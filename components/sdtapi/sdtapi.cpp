@@ -1,0 +1,10 @@
+// The reader transport: frames of the card module's serial protocol.
+// This first version opens no port.
+#include <windows.h>
+
+extern "C" {
+
+__declspec(dllexport) int __stdcall SamOpenPort(int) { return 0; }
+__declspec(dllexport) int __stdcall SamClosePort() { return 0; }
+
+}  // extern "C"

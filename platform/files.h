@@ -1,0 +1,24 @@
+// Whole-file reads and writes and existence tests, on UTF-16 paths.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+bool Exists(const std::wstring& path);       // any file system entry, hidden or not
+bool IsDirectory(const std::wstring& path);
+
+// Creates or truncates the file and writes all bytes; false when any step fails.
+bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
+
+// Writes a new file so that it appears whole or not at all: the bytes go to a temporary
+// file beside it, which is then renamed. An entry that appeared meanwhile is kept.
+bool CreateFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes);
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path);
+
+}  // namespace platform
