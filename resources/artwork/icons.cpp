@@ -175,15 +175,15 @@ Image SettingsButton(ButtonState state) {
         canvas.Fill(RoundedRect(0, 0, kSide, kSide, kButtonCornerRadius), kAccent);
         gearColour = kWhite;
     }
-    canvas.Fill(Gear(kCentre, kCentre, 9.0, 6.6, 2.7, 4.6, 3.0), gearColour);
+    canvas.Fill(Gear(kCentre, kCentre, 8.3, 6.0, 2.5, 4.2, 3.2), gearColour);
     return canvas.Resolve();
 }
 
 Image CloseButton(ButtonState state) {
     constexpr double kSide = kCloseSide;
     constexpr double kCentre = kSide / 2;
-    constexpr double kArm = 5.0;  // from the centre to the end of a bar, along each axis
-    constexpr double kBarWidth = 1.7;
+    constexpr double kArm = 5.5;  // from the centre to the end of a bar, along each axis
+    constexpr double kBarWidth = 1.9;
     Canvas canvas(kCloseSide, kCloseSide);
     std::uint32_t crossColour = kAccent;
     if (state != ButtonState::Normal) {
@@ -198,17 +198,17 @@ Image CloseButton(ButtonState state) {
 }
 
 Image ProgramIcon(int size) {
-    // Drawn in fractions of the side: an upright blue photo with a white head and
-    // shoulders, as on an ID card.
+    // An upright blue photo, 3 : 4 like an ID photo, with a white head and shoulders.
+    // The photo's edges fall on whole pixels at every size the icon is drawn at.
     const double s = size;
+    const double left = std::round(s / 8);
+    const double right = s - left;
+    const double border = std::max(1.0, std::round(s / 16));
     Canvas canvas(size, size);
-    const double left = 0.12 * s, right = 0.88 * s, top = 0.02 * s, bottom = 0.98 * s;
-    canvas.Fill(RoundedRect(left, top, right, bottom, 0.12 * s), kAccent);
-    const double margin = 0.09 * s;
-    const Shape inside = RoundedRect(left + margin, top + margin, right - margin, bottom - margin,
-                                     0.04 * s);
-    const Shape head = Circle(0.5 * s, 0.40 * s, 0.15 * s);
-    const Shape shoulders = Circle(0.5 * s, 0.98 * s, 0.30 * s);
+    canvas.Fill(RoundedRect(left, 0, right, s, s / 8), kAccent);
+    const Shape inside = RoundedRect(left + border, border, right - border, s - border, s / 16);
+    const Shape head = Circle(s / 2, 0.39 * s, 0.16 * s);
+    const Shape shoulders = Circle(s / 2, s, 0.31 * s);
     canvas.Fill(Intersection(inside, Union(head, shoulders)), kWhite);
     return canvas.Resolve();
 }

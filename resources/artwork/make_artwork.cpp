@@ -1,12 +1,14 @@
 // Draws the program's pictures and writes them into the directory given as argument:
 //   orvia_make_artwork <directory>
 // The output is the same bytes on every run; the files are kept in the source tree.
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "icons.h"

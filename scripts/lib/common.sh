@@ -1,0 +1,104 @@
+# Shared by scripts/run, scripts/test and bench/: packages, builds, Wine and Xvfb.
+# Source it; every function is idempotent.
+
+ORVIA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+ORVIA_BUILD="${ORVIA_BUILD:-$ORVIA_ROOT/build}"
+ORVIA_JOBS="${ORVIA_JOBS:-2}"
+
+orvia_log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
+
+# Debian packages the project needs; only the missing ones are installed.
+ORVIA_PACKAGES=(
+    cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    wine wine64 xvfb x11-utils fonts-wqy-microhei procps
+)
+
+orvia_install_packages() {
+    local missing=()
+    local p
+    for p in "${ORVIA_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    orvia_log "installing ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# The Windows build: orvia.exe, the component DLLs, the Windows-side tests.
+orvia_build_cross() {
+    cmake -S "$ORVIA_ROOT" -B "$ORVIA_BUILD/cross" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$ORVIA_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DORVIA_WERROR=ON "$@" >/dev/null
+    cmake --build "$ORVIA_BUILD/cross" -j "$ORVIA_JOBS"
+}
+
+# The native build of the portable code and its unit tests, with sanitizers.
+orvia_build_native() {
+    cmake -S "$ORVIA_ROOT" -B "$ORVIA_BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DORVIA_SANITIZE=ON -DORVIA_WERROR=ON "$@" >/dev/null
+    cmake --build "$ORVIA_BUILD/native" -j "$ORVIA_JOBS"
+}
+
+# A private Wine prefix inside the build tree; Wine's chatter off; no Mono/Gecko prompts.
+orvia_wine_env() {
+    export WINEPREFIX="${1:-$ORVIA_BUILD/wine/prefix}"
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+}
+
+# Creates the prefix once, with the Chinese faces the interface asks for mapped to
+# WenQuanYi Micro Hei (Linux has no 微软雅黑 or 黑体).
+orvia_wine_prefix() {
+    orvia_wine_env "$1"
+    [ -f "$WINEPREFIX/.orvia-ready" ] && return 0
+    orvia_log "preparing Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    local reg="$WINEPREFIX/orvia-fonts.reg"
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+        local face
+        for face in 微软雅黑 黑体 "Microsoft YaHei" SimHei 宋体 SimSun; do
+            printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
+        done
+    } | iconv -f UTF-8 -t UTF-16 > "$reg"
+    wine regedit /S "$reg" >/dev/null 2>&1 || true
+    wineserver -w
+    touch "$WINEPREFIX/.orvia-ready"
+}
+
+# Starts Xvfb with the given screen size on a free display and puts its name in
+# ORVIA_LAST_DISPLAY. The caller stops it with orvia_stop_xvfb.
+orvia_start_xvfb() {
+    local size="$1" n
+    for n in $(seq 90 199); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+        local pid=$!
+        local i
+        for i in $(seq 1 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            sleep 0.05
+        done
+        if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+            ORVIA_XVFB_PIDS+=("$pid")
+            ORVIA_LAST_DISPLAY=":$n"
+            return 0
+        fi
+    done
+    return 1
+}
+
+orvia_stop_xvfb() {
+    local pid
+    for pid in "${ORVIA_XVFB_PIDS[@]:-}"; do
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    done
+    ORVIA_XVFB_PIDS=()
+}
