@@ -1,0 +1,606 @@
+#include "tests/e2e/harness.h"
+
+#include "platform/win_text.h"
+#include "ui/control_report.h"
+
+#include <algorithm>
+#include <atomic>
+#include <charconv>
+
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+namespace e2e {
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+constexpr wchar_t kOrviaWindowClass[] = L"Orvia.Window";
+constexpr wchar_t kReceiverClass[] = L"Orvia.E2E.ReportReceiver";
+constexpr UINT kQueryTimeoutMs = 5000;
+constexpr UINT kMessageTimeoutMs = 2000;
+
+void PumpSentMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+}  // namespace
+
+// ---- waiting ---------------------------------------------------------------------------
+
+void Pause(Milliseconds duration) {
+    const auto end = Clock::now() + duration;
+    for (;;) {
+        PumpSentMessages();
+        const auto now = Clock::now();
+        if (now >= end) return;
+        const auto left = std::chrono::duration_cast<Milliseconds>(end - now);
+        ::Sleep(static_cast<DWORD>(std::min<Milliseconds::rep>(left.count(), 10)));
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
+    const auto end = Clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (Clock::now() >= end) return condition();
+        Pause(15ms);
+    }
+}
+
+// ---- paths and files -------------------------------------------------------------------
+
+std::wstring WindowsPath(std::wstring_view path) {
+    std::wstring result(path);
+    if (!result.empty() && result.front() == L'/') result = L"Z:" + result;
+    if (result.size() >= 2 && result[1] == L':') std::replace(result.begin(), result.end(), L'/', L'\\');
+    return result;
+}
+
+std::optional<std::wstring> EnvironmentValue(const wchar_t* variable) {
+    const DWORD size = ::GetEnvironmentVariableW(variable, nullptr, 0);
+    if (size == 0) return std::nullopt;
+    std::wstring value(size, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(variable, value.data(), size);
+    value.resize(length);
+    return value;
+}
+
+std::wstring PathFromEnvironment(const wchar_t* variable) {
+    const auto value = EnvironmentValue(variable);
+    return value ? WindowsPath(*value) : std::wstring();
+}
+
+std::wstring OrviaExePath() { return PathFromEnvironment(L"ORVIA_EXE"); }
+std::wstring ComponentDir() { return PathFromEnvironment(L"ORVIA_COMPONENT_DIR"); }
+
+std::wstring JoinPath(const std::wstring& directory, std::wstring_view name) {
+    std::wstring path = directory;
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    path += name;
+    return path;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    LARGE_INTEGER size{};
+    bool ok = ::GetFileSizeEx(file, &size) != FALSE;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        ok = bytes.empty() ||
+             (::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size());
+    }
+    ::CloseHandle(file);
+    if (!ok) return std::nullopt;
+    return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = bytes.empty() || (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                      written == bytes.size());
+    return ::CloseHandle(file) && ok;
+}
+
+bool IsDirectory(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsPlainFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool RemoveTree(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ::RemoveDirectoryW(path.c_str()) != FALSE;
+        return ::DeleteFileW(path.c_str()) != FALSE;
+    }
+    bool ok = true;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(JoinPath(path, L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring_view name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            ok = RemoveTree(JoinPath(path, name)) && ok;
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    return ::RemoveDirectoryW(path.c_str()) != FALSE && ok;
+}
+
+DWORD FileAttributesAsSet(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return attributes;
+    // The one place the archive bit is ignored; see the declaration.
+    return attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE);
+}
+
+TempProgramDir::TempProgramDir() {
+    static std::atomic<unsigned> counter{0};
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring base = length ? std::wstring(temp, length) : std::wstring(L".\\");
+    for (;;) {
+        // A space in the name, as in "Program Files", on purpose.
+        const std::wstring candidate = JoinPath(base, L"orvia e2e " + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                                          std::to_wstring(++counter) + L"-" +
+                                                          std::to_wstring(::GetTickCount()));
+        if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
+            path_ = candidate;
+            return;
+        }
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) return;  // path_ stays empty
+    }
+}
+
+TempProgramDir::~TempProgramDir() {
+    if (path_.empty()) return;
+    // A program that just ended may hold its files for a moment longer.
+    WaitUntil([&] { return RemoveTree(path_); }, 5s);
+}
+
+std::wstring TempProgramDir::CopyOrvia() const {
+    const std::wstring source = OrviaExePath();
+    const std::wstring target = *this / L"orvia.exe";
+    if (path_.empty() || source.empty() || !::CopyFileW(source.c_str(), target.c_str(), FALSE)) return {};
+    return target;
+}
+
+// ---- asking the program's windows -------------------------------------------------------
+
+long long ReportNumber(const Report& report, const std::string& key, long long fallback) {
+    const auto it = report.find(key);
+    if (it == report.end()) return fallback;
+    long long value = 0;
+    const char* first = it->second.data();
+    const char* last = first + it->second.size();
+    const auto [end, error] = std::from_chars(first, last, value);
+    return error == std::errc() && end == last && first != last ? value : fallback;
+}
+
+std::optional<std::uint64_t> ReportHex(const Report& report, const std::string& key) {
+    const auto it = report.find(key);
+    if (it == report.end()) return std::nullopt;
+    std::string_view text = it->second;
+    if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+HWND ReportWindow(const Report& report) {
+    const auto value = ReportHex(report, "hwnd");
+    return value ? reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*value)) : nullptr;
+}
+
+namespace {
+LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        auto* answer = reinterpret_cast<std::optional<std::string>*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (!data || !answer || data->dwData != ui::kControlReportTag) return FALSE;
+        const char* text = static_cast<const char*>(data->lpData);
+        *answer = text ? std::string(text, data->cbData) : std::string();
+        return TRUE;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+}  // namespace
+
+Report QueryWindowControl(HWND window, std::string_view name) {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{sizeof wc};
+        wc.lpfnWndProc = &ReceiverProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kReceiverClass;
+        return ::RegisterClassExW(&wc) != 0;
+    }();
+    if (!registered || !window) return {};
+
+    HWND receiver = ::CreateWindowExW(0, kReceiverClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      ::GetModuleHandleW(nullptr), nullptr);
+    if (!receiver) return {};
+    std::optional<std::string> answer;
+    ::SetWindowLongPtrW(receiver, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&answer));
+
+    std::wstring wide = platform::Wide(name);
+    wchar_t none = L'\0';
+    COPYDATASTRUCT question{ui::kControlQueryTag, static_cast<DWORD>(wide.size() * sizeof(wchar_t)),
+                            wide.empty() ? static_cast<void*>(&none) : static_cast<void*>(wide.data())};
+    DWORD_PTR known = FALSE;
+    // The answer comes back as a message sent to `receiver` while this call waits.
+    const LRESULT delivered =
+        ::SendMessageTimeoutW(window, WM_COPYDATA, reinterpret_cast<WPARAM>(receiver),
+                              reinterpret_cast<LPARAM>(&question), SMTO_NORMAL | SMTO_ABORTIFHUNG, kQueryTimeoutMs, &known);
+    ::DestroyWindow(receiver);
+    if (!delivered || !known || !answer) return {};
+    return ui::ParseReport(*answer);
+}
+
+// ---- the program -----------------------------------------------------------------------
+
+namespace {
+struct WindowSearch {
+    DWORD processId;
+    std::wstring_view className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && ::IsWindowVisible(window) && ClassOf(window) == search.className)
+        search.found.push_back(window);
+    return TRUE;
+}
+
+HWND FindMainWindow(DWORD processId) {
+    for (HWND window : VisibleWindowsOf(processId, kOrviaWindowClass)) {
+        const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+        if (!::GetWindow(window, GW_OWNER) && (exStyle & WS_EX_APPWINDOW)) return window;
+    }
+    return nullptr;
+}
+
+bool IsUniform(const Screenshot& shot) {
+    const COLORREF first = shot.Pixel(0, 0);
+    const RECT all{0, 0, shot.Width(), shot.Height()};
+    return shot.CountColour(all, first) == shot.Width() * shot.Height();
+}
+
+// Our environment with `extra` set on top, as a CreateProcessW environment block.
+std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wstring>>& extra) {
+    std::vector<std::wstring> entries;
+    if (wchar_t* strings = ::GetEnvironmentStringsW()) {
+        for (const wchar_t* p = strings; *p; p += wcslen(p) + 1) entries.emplace_back(p);
+        ::FreeEnvironmentStringsW(strings);
+    }
+    for (const auto& [name, value] : extra) {
+        const std::wstring prefix = name + L"=";
+        std::erase_if(entries, [&](const std::wstring& entry) {
+            return entry.size() >= prefix.size() &&
+                   ::CompareStringOrdinal(entry.data(), static_cast<int>(prefix.size()), prefix.data(),
+                                          static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+        });
+        entries.push_back(prefix + value);
+    }
+    std::wstring block;
+    for (const std::wstring& entry : entries) {
+        block += entry;
+        block += L'\0';
+    }
+    block += L'\0';
+    return block;
+}
+}  // namespace
+
+OrviaProcess::~OrviaProcess() {
+    Terminate();
+    if (process_) ::CloseHandle(process_);
+}
+
+bool OrviaProcess::Start(const std::wstring& programDir,
+                         const std::vector<std::pair<std::wstring, std::wstring>>& environment,
+                         Milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    const auto left = [&] {
+        return std::max(0ms, std::chrono::duration_cast<Milliseconds>(deadline - Clock::now()));
+    };
+    const std::wstring exe = JoinPath(programDir, L"orvia.exe");
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    std::wstring block = EnvironmentBlock(environment);
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                          block.data(), programDir.c_str(), &startup, &info)) {
+        error_ = "CreateProcessW failed for " + platform::Narrow(exe) + " (error " + std::to_string(::GetLastError()) + ")";
+        return false;
+    }
+    ::CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+
+    const auto ended = [&] {
+        if (IsRunning()) return false;
+        error_ = "orvia.exe ended with exit code " + std::to_string(ExitCode().value_or(0)) + " before its window was ready";
+        return true;
+    };
+    // Visible first; then answering, which means its message loop runs and the first
+    // paint is done; then its pixels on the screen, which reach the X server a little later.
+    WaitUntil([&] { return (main_ = FindMainWindow(id_)) != nullptr || ended(); }, left());
+    if (!main_) {
+        if (error_.empty()) error_ = "no visible main window appeared";
+        return false;
+    }
+    if (!WaitUntil([&] { return !Query("").empty() || ended(); }, left()) || !IsRunning()) {
+        if (error_.empty()) error_ = "the main window did not answer";
+        return false;
+    }
+    ::WaitForInputIdle(process_, static_cast<DWORD>(left().count()));
+    Screenshot previous = Screenshot::OfWindow(main_);
+    const bool settled = WaitUntil([&] {
+        Pause(30ms);
+        Screenshot now = Screenshot::OfWindow(main_);
+        const bool same = !now.Empty() && now.SamePixels(previous) && !IsUniform(now);
+        previous = std::move(now);
+        return same;
+    }, left());
+    if (!settled) {
+        error_ = IsRunning() ? "the main window was never painted on the screen" : error_;
+        return false;
+    }
+    return true;
+}
+
+bool OrviaProcess::IsRunning() const {
+    return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+RECT OrviaProcess::WindowRect() const {
+    RECT r{};
+    ::GetWindowRect(main_, &r);
+    return r;
+}
+
+POINT OrviaProcess::ToScreen(int clientX, int clientY) const {
+    POINT p{clientX, clientY};
+    ::ClientToScreen(main_, &p);
+    return p;
+}
+
+bool OrviaProcess::WaitForExit(Milliseconds timeout) {
+    if (!process_) return true;
+    return WaitUntil([&] { return !IsRunning(); }, timeout);
+}
+
+std::optional<DWORD> OrviaProcess::ExitCode() const {
+    DWORD code = 0;
+    if (!process_ || IsRunning() || !::GetExitCodeProcess(process_, &code)) return std::nullopt;
+    return code;
+}
+
+void OrviaProcess::Terminate() {
+    if (!IsRunning()) return;
+    ::TerminateProcess(process_, 1);
+    ::WaitForSingleObject(process_, 10000);
+}
+
+// ---- windows of a process --------------------------------------------------------------
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    const int length = ::GetClassNameW(window, name, 256);
+    return std::wstring(name, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+std::wstring TextOf(HWND window) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length))
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                               SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied))
+        return {};
+    text.resize(std::min<std::size_t>(copied, text.size() - 1));
+    return text;
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId, std::wstring_view className) {
+    WindowSearch search{processId, className, {}};
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWindowOf(DWORD processId, std::wstring_view className, Milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        const auto windows = VisibleWindowsOf(processId, className);
+        found = windows.empty() ? nullptr : windows.front();
+        return found != nullptr;
+    }, timeout);
+    return found;
+}
+
+std::wstring MessageBoxText(HWND dialog) {
+    HWND text = ::GetDlgItem(dialog, kMessageBoxTextId);
+    return text ? TextOf(text) : std::wstring();
+}
+
+bool PressDialogButton(HWND dialog, int id) {
+    // Posted: the handler of the button may well open the next modal window.
+    if (HWND button = ::GetDlgItem(dialog, id)) return ::PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
+    return ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) != FALSE;
+}
+
+// ---- input -----------------------------------------------------------------------------
+
+namespace {
+void SendMouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof input);
+}
+}  // namespace
+
+void MoveMouseTo(int x, int y) { ::SetCursorPos(x, y); }
+void MoveMouseTo(POINT at) { MoveMouseTo(at.x, at.y); }
+
+POINT MousePosition() {
+    POINT at{};
+    ::GetCursorPos(&at);
+    return at;
+}
+
+void LeftDown() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+void LeftUp() { SendMouse(MOUSEEVENTF_LEFTUP); }
+
+void ClickAt(int x, int y) {
+    MoveMouseTo(x, y);
+    LeftDown();
+    LeftUp();
+}
+void ClickAt(POINT at) { ClickAt(at.x, at.y); }
+
+void PressKey(WORD virtualKey) {
+    INPUT keys[2]{};
+    for (INPUT& key : keys) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = virtualKey;
+        key.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, keys, sizeof keys[0]);
+}
+
+bool BringToForeground(HWND window) {
+    return WaitUntil([&] {
+        if (::GetForegroundWindow() == window) return true;
+        ::SetForegroundWindow(window);
+        return false;
+    }, 3s);
+}
+
+// ---- the screen ------------------------------------------------------------------------
+
+Screenshot Screenshot::Capture(const RECT& area) {
+    Screenshot shot;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return shot;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (memory && bitmap && bits) {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        if (::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY | CAPTUREBLT)) {
+            ::GdiFlush();
+            const auto* pixels = static_cast<const std::uint32_t*>(bits);
+            shot.pixels_.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+            for (std::uint32_t& p : shot.pixels_) p &= 0x00FFFFFF;
+            shot.area_ = area;
+            shot.width_ = width;
+            shot.height_ = height;
+        }
+        ::SelectObject(memory, old);
+    }
+    if (bitmap) ::DeleteObject(bitmap);
+    if (memory) ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+Screenshot Screenshot::OfWindow(HWND window) {
+    RECT r{};
+    if (!::GetWindowRect(window, &r)) return {};
+    return Capture(r);
+}
+
+Screenshot Screenshot::WholeScreen() {
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return Capture({left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+}
+
+COLORREF Screenshot::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+    const std::uint32_t p = pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+int Screenshot::CountColour(const RECT& within, COLORREF colour) const {
+    int count = 0;
+    for (int y = std::max<int>(within.top, 0); y < std::min<int>(within.bottom, height_); ++y)
+        for (int x = std::max<int>(within.left, 0); x < std::min<int>(within.right, width_); ++x)
+            if (Pixel(x, y) == colour) ++count;
+    return count;
+}
+
+bool Screenshot::SamePixels(const Screenshot& other) const {
+    return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
+}
+
+namespace {
+bool StartGdiplus() {
+    static const bool started = [] {
+        ULONG_PTR token = 0;
+        Gdiplus::GdiplusStartupInput input;
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }();
+    return started;
+}
+
+void CreateParentDirectories(const std::wstring& path) {
+    for (std::size_t slash = path.find(L'\\', 3); slash != std::wstring::npos; slash = path.find(L'\\', slash + 1))
+        ::CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+}
+}  // namespace
+
+bool Screenshot::SavePng(const std::wstring& path) const {
+    if (pixels_.empty() || !StartGdiplus()) return false;
+    CreateParentDirectories(path);
+    // image/png
+    static const CLSID kPngEncoder{0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    std::vector<std::uint32_t> copy = pixels_;
+    Gdiplus::Bitmap bitmap(width_, height_, width_ * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(copy.data()));
+    return bitmap.Save(path.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
+}
+
+std::wstring ShotPath(std::string_view name) {
+    wchar_t current[MAX_PATH + 1] = {};
+    const DWORD length = ::GetCurrentDirectoryW(MAX_PATH + 1, current);
+    return JoinPath(JoinPath(std::wstring(current, length), L"e2e-shots"), platform::Wide(name) + L".png");
+}
+
+}  // namespace e2e

@@ -1,0 +1,191 @@
+// Drives the real orvia.exe from another process, as a user at the photo desk would:
+// starts it in a program directory of its own, asks its windows about their controls,
+// moves the mouse, presses keys, looks at the screen and finds the windows it pops up.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+using Milliseconds = std::chrono::milliseconds;
+
+// ---- waiting ---------------------------------------------------------------------------
+
+// Polls `condition` with short sleeps until it holds or `timeout` has passed; true when it
+// held. Messages sent to this thread meanwhile are handled.
+bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout = 5s);
+
+// Lets `duration` pass while handling messages sent to this thread.
+void Pause(Milliseconds duration);
+
+// ---- paths and files -------------------------------------------------------------------
+
+// A path as CMake passes it: "/x/y" becomes "Z:\x\y"; a Windows path stays as it is.
+std::wstring WindowsPath(std::wstring_view path);
+std::optional<std::wstring> EnvironmentValue(const wchar_t* variable);
+// The variable's value as a Windows path; empty when it is not set.
+std::wstring PathFromEnvironment(const wchar_t* variable);
+
+std::wstring OrviaExePath();  // ORVIA_EXE
+std::wstring ComponentDir();  // ORVIA_COMPONENT_DIR: where the component DLLs were built
+
+std::wstring JoinPath(const std::wstring& directory, std::wstring_view name);
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+bool IsDirectory(const std::wstring& path);
+bool IsPlainFile(const std::wstring& path);
+// Removes a file or a whole directory tree, read-only and hidden entries included.
+bool RemoveTree(const std::wstring& path);
+
+// GetFileAttributesW with the attribute Wine adds on its own taken out: Wine reports
+// FILE_ATTRIBUTE_ARCHIVE on every regular file, whatever was set, so a file given exactly
+// FILE_ATTRIBUTE_HIDDEN reads back as HIDDEN | ARCHIVE there. Windows reports what was set.
+// INVALID_FILE_ATTRIBUTES when the entry is missing.
+DWORD FileAttributesAsSet(const std::wstring& path);
+
+// A fresh directory of its own, removed with everything in it at the end.
+class TempProgramDir {
+public:
+    TempProgramDir();
+    ~TempProgramDir();
+    TempProgramDir(const TempProgramDir&) = delete;
+    TempProgramDir& operator=(const TempProgramDir&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(std::wstring_view name) const { return JoinPath(path_, name); }
+    // Copies the orvia.exe under test in; its path, or empty when the copy failed.
+    std::wstring CopyOrvia() const;
+
+private:
+    std::wstring path_;
+};
+
+// ---- the program -----------------------------------------------------------------------
+
+// What a window says about one of its controls ("key" -> "value"); empty when nothing
+// answered or the name is unknown.
+using Report = std::map<std::string, std::string>;
+
+// A decimal report value; `fallback` when it is missing or not a number.
+long long ReportNumber(const Report& report, const std::string& key, long long fallback = -1);
+// A hexadecimal report value (colours, handles).
+std::optional<std::uint64_t> ReportHex(const Report& report, const std::string& key);
+// The report's "hwnd"; null when it has none.
+HWND ReportWindow(const Report& report);
+
+// Asks the Template window `window` about its control `name` (the window itself for an
+// empty name) over WM_COPYDATA.
+Report QueryWindowControl(HWND window, std::string_view name);
+
+class OrviaProcess {
+public:
+    OrviaProcess() = default;
+    ~OrviaProcess();  // terminates the program if it still runs
+    OrviaProcess(const OrviaProcess&) = delete;
+    OrviaProcess& operator=(const OrviaProcess&) = delete;
+
+    // Starts programDir\orvia.exe in programDir, with extra environment variables on top
+    // of ours, and waits until its main window is visible, answers and has been painted.
+    // False (with the reason in Error()) when it did not get there within `timeout`.
+    bool Start(const std::wstring& programDir,
+               const std::vector<std::pair<std::wstring, std::wstring>>& environment = {},
+               Milliseconds timeout = 30s);
+
+    const std::string& Error() const { return error_; }
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_; }
+    HWND MainWindow() const { return main_; }
+    bool IsRunning() const;
+
+    // About a control of the main window; Query("") about the main window itself.
+    Report Query(std::string_view name) const { return QueryWindowControl(main_, name); }
+    RECT WindowRect() const;  // the main window on the screen
+    // A point given in the main window's client coordinates, on the screen.
+    POINT ToScreen(int clientX, int clientY) const;
+
+    bool WaitForExit(Milliseconds timeout);
+    std::optional<DWORD> ExitCode() const;  // once it has ended
+    void Terminate();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+    HWND main_ = nullptr;
+    std::string error_;
+};
+
+// ---- windows of a process --------------------------------------------------------------
+
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+// The visible top-level windows of class `className` that belong to process `processId`.
+std::vector<HWND> VisibleWindowsOf(DWORD processId, std::wstring_view className);
+// The first of them, waiting up to `timeout` for one to appear; null when none did.
+HWND WaitForWindowOf(DWORD processId, std::wstring_view className, Milliseconds timeout = 5s);
+
+// Message boxes and dialogs ("#32770").
+inline constexpr wchar_t kDialogClass[] = L"#32770";
+inline constexpr wchar_t kMenuClass[] = L"#32768";
+inline constexpr int kMessageBoxTextId = 0xFFFF;
+std::wstring MessageBoxText(HWND dialog);
+// Presses the dialog's button with control id `id` (IDOK, IDCANCEL, IDYES...): BM_CLICK
+// when the button exists, otherwise WM_COMMAND as a button would send it.
+bool PressDialogButton(HWND dialog, int id);
+
+// ---- input -----------------------------------------------------------------------------
+
+void MoveMouseTo(int x, int y);  // screen coordinates
+void MoveMouseTo(POINT at);
+POINT MousePosition();
+void LeftDown();
+void LeftUp();
+void ClickAt(int x, int y);
+void ClickAt(POINT at);
+void PressKey(WORD virtualKey);
+// Makes `window` the foreground window so that keys reach it; true once it is.
+bool BringToForeground(HWND window);
+
+// ---- the screen ------------------------------------------------------------------------
+
+class Screenshot {
+public:
+    // The pixels now on the screen inside `area` (screen coordinates).
+    static Screenshot Capture(const RECT& area);
+    static Screenshot OfWindow(HWND window);
+    static Screenshot WholeScreen();
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    RECT Area() const { return area_; }
+    bool Empty() const { return pixels_.empty(); }
+    // The colour at (x, y) relative to the captured area's top-left corner; CLR_INVALID
+    // outside it.
+    COLORREF Pixel(int x, int y) const;
+    // How many pixels of the given rectangle (same coordinates as Pixel) have the colour.
+    int CountColour(const RECT& within, COLORREF colour) const;
+    bool SamePixels(const Screenshot& other) const;
+    // Writes a PNG file, creating the directory it goes into when needed.
+    bool SavePng(const std::wstring& path) const;
+
+private:
+    RECT area_{};
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
+};
+
+// Where a test keeps its pictures: <working directory>\e2e-shots\<name>.png.
+std::wstring ShotPath(std::string_view name);
+
+}  // namespace e2e

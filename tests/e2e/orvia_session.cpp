@@ -1,0 +1,41 @@
+#include "tests/e2e/orvia_session.h"
+
+#include "platform/win_text.h"
+
+namespace e2e {
+
+std::string OrviaSession::TestName() const {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return info ? std::string(info->test_suite_name()) + "." + info->name() : std::string("unknown");
+}
+
+void OrviaSession::TearDown() {
+    if (HasFailure()) {
+        const std::wstring path = ShotPath(TestName() + "-failure");
+        if (Screenshot::WholeScreen().SavePng(path)) std::printf("screen saved to %s\n", platform::Narrow(path).c_str());
+    }
+}
+
+void OrviaSession::StartOrvia() {
+    ASSERT_FALSE(dir_.Path().empty()) << "no temporary program directory";
+    ASSERT_FALSE(OrviaExePath().empty()) << "ORVIA_EXE is not set";
+    if (!IsPlainFile(dir_ / L"orvia.exe"))
+        ASSERT_FALSE(dir_.CopyOrvia().empty()) << "orvia.exe could not be copied from " << platform::Narrow(OrviaExePath());
+    ASSERT_TRUE(orvia_.Start(dir_.Path())) << orvia_.Error();
+}
+
+Report OrviaSession::MustQuery(std::string_view name) {
+    Report report = orvia_.Query(name);
+    EXPECT_FALSE(report.empty()) << "the main window did not answer about \"" << name << "\"";
+    return report;
+}
+
+Screenshot OrviaSession::ShootMainWindow(std::string_view label) {
+    Screenshot shot = Screenshot::OfWindow(orvia_.MainWindow());
+    std::string name = TestName();
+    if (!label.empty()) name += "-" + std::string(label);
+    shot.SavePng(ShotPath(name));
+    return shot;
+}
+
+}  // namespace e2e
