@@ -52,10 +52,12 @@ orvia_wine_env() {
 }
 
 # Creates the prefix once, with the Chinese faces the interface asks for mapped to
-# WenQuanYi Micro Hei (Linux has no 微软雅黑 or 黑体).
+# WenQuanYi Micro Hei (Linux has no 微软雅黑 or 黑体). With "headless" as second argument
+# Wine manages its windows itself: on a screen without a window manager it would otherwise
+# wait two seconds for one every time a window is hidden or destroyed.
 orvia_wine_prefix() {
     orvia_wine_env "$1"
-    [ -f "$WINEPREFIX/.orvia-ready" ] && return 0
+    [ -f "$WINEPREFIX/.orvia-ready-v2" ] && return 0
     orvia_log "preparing Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
@@ -67,10 +69,13 @@ orvia_wine_prefix() {
         for face in 微软雅黑 黑体 "Microsoft YaHei" SimHei 宋体 SimSun; do
             printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
         done
+        if [ "${2:-}" = headless ]; then
+            printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
+        fi
     } | iconv -f UTF-8 -t UTF-16 > "$reg"
     wine regedit /S "$reg" >/dev/null 2>&1 || true
     wineserver -w
-    touch "$WINEPREFIX/.orvia-ready"
+    touch "$WINEPREFIX/.orvia-ready-v2"
 }
 
 # Starts Xvfb with the given screen size on a free display and puts its name in

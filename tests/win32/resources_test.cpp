@@ -1,0 +1,49 @@
+#include "app/components.h"
+#include "app/startup.h"
+#include "platform/files.h"
+#include "platform/gdiplus.h"
+#include "temp_directory.h"
+#include "ui/pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+TEST(EmbeddedResources, ComponentImagesAreTheBuiltDllsByteForByte) {
+    const std::wstring built = testing_support::FromBuildPath(std::getenv("ORVIA_COMPONENT_DIR"));
+    if (built.empty()) GTEST_SKIP() << "ORVIA_COMPONENT_DIR is not set";
+    for (const app::ComponentFile* file : {&app::kTermb, &app::kUnPack, &app::kSdtapi, &app::kVedioCapture}) {
+        const auto image = app::ComponentImage(*file);
+        const auto onDisk = platform::ReadWholeFile(built + L"\\" + std::wstring(file->fileName));
+        ASSERT_TRUE(onDisk.has_value());
+        ASSERT_FALSE(image.empty());
+        EXPECT_TRUE(std::vector<std::uint8_t>(image.begin(), image.end()) == *onDisk);
+    }
+}
+
+TEST(EmbeddedResources, ButtonPicturesDecodeAtTheirSizesWithTransparency) {
+    app::StartGdiplusOnce();
+    struct Expected {
+        const wchar_t* name;
+        UINT size;
+    };
+    for (const Expected& e : {Expected{L"SETTINGS_NORMAL", 29}, Expected{L"SETTINGS_HOVER", 29},
+                              Expected{L"SETTINGS_PRESSED", 29}, Expected{L"CLOSE_NORMAL", 30},
+                              Expected{L"CLOSE_HOVER", 30}, Expected{L"CLOSE_PRESSED", 30}}) {
+        auto picture = ui::DecodePicture(ui::ProgramResource(e.name));
+        ASSERT_TRUE(picture) << e.name;
+        EXPECT_EQ(picture->GetWidth(), e.size);
+        EXPECT_EQ(picture->GetHeight(), e.size);
+        Gdiplus::Color corner;
+        picture->GetPixel(0, 0, &corner);
+        EXPECT_EQ(corner.GetA(), 0) << "corner of " << e.name << " should be transparent";
+    }
+    EXPECT_FALSE(ui::DecodePicture(ui::ProgramResource(L"NO_SUCH_PICTURE")));
+    const std::vector<std::uint8_t> garbage(100, 0x42);
+    EXPECT_FALSE(ui::DecodePicture(garbage));
+}
+
+}  // namespace
