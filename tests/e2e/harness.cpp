@@ -22,6 +22,7 @@ constexpr wchar_t kOrviaWindowClass[] = L"Orvia.Window";
 constexpr wchar_t kReceiverClass[] = L"Orvia.E2E.ReportReceiver";
 constexpr UINT kQueryTimeoutMs = 5000;
 constexpr UINT kMessageTimeoutMs = 2000;
+constexpr Milliseconds kInputSettle{30};
 
 void PumpSentMessages() {
     MSG message;
@@ -147,9 +148,18 @@ bool RemoveTree(const std::wstring& path) {
     return ::RemoveDirectoryW(path.c_str()) != FALSE && ok;
 }
 
+bool RunningUnderWine() {
+    static const bool wine = [] {
+        HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
 DWORD FileAttributesAsSet(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return attributes;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) || !RunningUnderWine())
+        return attributes;
     // The one place the archive bit is ignored; see the declaration.
     return attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE);
 }
@@ -323,6 +333,10 @@ OrviaProcess::~OrviaProcess() {
 bool OrviaProcess::Start(const std::wstring& programDir,
                          const std::vector<std::pair<std::wstring, std::wstring>>& environment,
                          Milliseconds timeout) {
+    if (process_) {
+        error_ = "this OrviaProcess has already been started";
+        return false;
+    }
     const auto deadline = Clock::now() + timeout;
     const auto left = [&] {
         return std::max(0ms, std::chrono::duration_cast<Milliseconds>(deadline - Clock::now()));
@@ -465,7 +479,13 @@ void SendMouse(DWORD flags) {
 }
 }  // namespace
 
-void MoveMouseTo(int x, int y) { ::SetCursorPos(x, y); }
+void MoveMouseTo(int x, int y) {
+    ::SetCursorPos(x, y);
+    // Under Wine the pointer warp comes back to this process as X pointer motion, which it
+    // feeds in as one more move to the same place. Take it in now: arriving after a later
+    // button press it would be a move with the button held, at a point already left.
+    Pause(kInputSettle);
+}
 void MoveMouseTo(POINT at) { MoveMouseTo(at.x, at.y); }
 
 POINT MousePosition() {

@@ -48,9 +48,12 @@ bool IsPlainFile(const std::wstring& path);
 // Removes a file or a whole directory tree, read-only and hidden entries included.
 bool RemoveTree(const std::wstring& path);
 
+bool RunningUnderWine();
+
 // GetFileAttributesW with the attribute Wine adds on its own taken out: Wine reports
-// FILE_ATTRIBUTE_ARCHIVE on every regular file, whatever was set, so a file given exactly
-// FILE_ATTRIBUTE_HIDDEN reads back as HIDDEN | ARCHIVE there. Windows reports what was set.
+// FILE_ATTRIBUTE_ARCHIVE on every regular file, whatever was set (it keeps the attributes
+// that were set, e.g. exactly FILE_ATTRIBUTE_HIDDEN, and adds ARCHIVE when reading them
+// back). On Windows this is GetFileAttributesW itself.
 // INVALID_FILE_ATTRIBUTES when the entry is missing.
 DWORD FileAttributesAsSet(const std::wstring& path);
 
@@ -134,10 +137,9 @@ std::vector<HWND> VisibleWindowsOf(DWORD processId, std::wstring_view className)
 // The first of them, waiting up to `timeout` for one to appear; null when none did.
 HWND WaitForWindowOf(DWORD processId, std::wstring_view className, Milliseconds timeout = 5s);
 
-// Message boxes and dialogs ("#32770").
-inline constexpr wchar_t kDialogClass[] = L"#32770";
-inline constexpr wchar_t kMenuClass[] = L"#32768";
-inline constexpr int kMessageBoxTextId = 0xFFFF;
+inline constexpr wchar_t kDialogClass[] = L"#32770";  // dialogs and message boxes
+inline constexpr wchar_t kMenuClass[] = L"#32768";    // pop-up menus
+inline constexpr int kMessageBoxTextId = 0xFFFF;      // a message box's text
 std::wstring MessageBoxText(HWND dialog);
 // Presses the dialog's button with control id `id` (IDOK, IDCANCEL, IDYES...): BM_CLICK
 // when the button exists, otherwise WM_COMMAND as a button would send it.
@@ -145,7 +147,10 @@ bool PressDialogButton(HWND dialog, int id);
 
 // ---- input -----------------------------------------------------------------------------
 
-void MoveMouseTo(int x, int y);  // screen coordinates
+// Moves the pointer (screen coordinates); the window under it gets a mouse move. The
+// pointer Wine reports afterwards may lag behind while another program holds the mouse
+// (a drag, a menu): compare with where it was sent, not with MousePosition().
+void MoveMouseTo(int x, int y);
 void MoveMouseTo(POINT at);
 POINT MousePosition();
 void LeftDown();

@@ -19,8 +19,9 @@ void OrviaSession::TearDown() {
 void OrviaSession::StartOrvia() {
     ASSERT_FALSE(dir_.Path().empty()) << "no temporary program directory";
     ASSERT_FALSE(OrviaExePath().empty()) << "ORVIA_EXE is not set";
-    if (!IsPlainFile(dir_ / L"orvia.exe"))
+    if (!IsPlainFile(dir_ / L"orvia.exe")) {
         ASSERT_FALSE(dir_.CopyOrvia().empty()) << "orvia.exe could not be copied from " << platform::Narrow(OrviaExePath());
+    }
     ASSERT_TRUE(orvia_.Start(dir_.Path())) << orvia_.Error();
 }
 
@@ -33,7 +34,10 @@ Report OrviaSession::MustQuery(std::string_view name) {
 Screenshot OrviaSession::ShootMainWindow(std::string_view label) {
     Screenshot shot = Screenshot::OfWindow(orvia_.MainWindow());
     std::string name = TestName();
-    if (!label.empty()) name += "-" + std::string(label);
+    if (!label.empty()) {
+        name += '-';
+        name += label;
+    }
     shot.SavePng(ShotPath(name));
     return shot;
 }

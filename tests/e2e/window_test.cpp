@@ -1,0 +1,104 @@
+// The window's own chrome: ending the program, the settings pop-up, dragging the window.
+#include "tests/e2e/orvia_session.h"
+
+namespace e2e {
+namespace {
+
+// The middle of a control, on the screen.
+POINT CentreOf(const Report& control) {
+    return {static_cast<LONG>(ReportNumber(control, "screen_x") + ReportNumber(control, "w") / 2),
+            static_cast<LONG>(ReportNumber(control, "screen_y") + ReportNumber(control, "h") / 2)};
+}
+
+POINT TopLeft(const RECT& r) { return {r.left, r.top}; }
+
+::testing::AssertionResult SamePoint(const char* a, const char* b, POINT p, POINT q) {
+    if (p.x == q.x && p.y == q.y) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << a << " is (" << p.x << ", " << p.y << ") but " << b << " is (" << q.x
+                                         << ", " << q.y << ")";
+}
+
+using Closing = OrviaSession;
+
+TEST_F(Closing, EscapeEndsTheProgram) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    ASSERT_TRUE(BringToForeground(orvia_.MainWindow()));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(orvia_.WaitForExit(10s)) << "still running after Esc";
+}
+
+TEST_F(Closing, CloseButtonEndsTheProgram) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    const Report close = MustQuery("关闭");
+    ASSERT_EQ(ReportNumber(close, "shown"), 1);
+    ClickAt(CentreOf(close));
+    ASSERT_TRUE(orvia_.WaitForExit(10s)) << "still running after a click on the close button";
+    EXPECT_EQ(orvia_.ExitCode(), 0u);
+}
+
+using SettingsMenu = OrviaSession;
+
+TEST_F(SettingsMenu, SettingsButtonPopsUpTheHelpItems) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    const Report before = MustQuery("");
+    EXPECT_EQ(before.at("menu_bar"), "0") << "the menu shows as a menu bar";
+    EXPECT_EQ(::GetMenu(orvia_.MainWindow()), nullptr);
+    EXPECT_EQ(before.at("menu_open"), "0");
+
+    ClickAt(CentreOf(MustQuery("按钮_设置")));
+    ASSERT_NE(WaitForWindowOf(orvia_.Id(), kMenuClass), nullptr) << "no pop-up menu appeared";
+    Report during;
+    EXPECT_TRUE(WaitUntil([&] { return (during = orvia_.Query("")).count("menu_open") && during["menu_open"] == "1"; }));
+    const std::string items = during["menu_items"];
+    EXPECT_NE(items.find("软件帮助"), std::string::npos) << items;
+    EXPECT_NE(items.find("联系作者"), std::string::npos) << items;
+    EXPECT_EQ(during["menu_bar"], "0");
+    ShootMainWindow("open");
+
+    BringToForeground(orvia_.MainWindow());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return VisibleWindowsOf(orvia_.Id(), kMenuClass).empty(); }))
+        << "the menu stayed open after Esc";
+}
+
+using WindowDragging = OrviaSession;
+
+TEST_F(WindowDragging, DraggingTheBackgroundMovesTheWindowWithThePointer) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    const POINT before = TopLeft(orvia_.WindowRect());
+    const POINT press = Client(150, 20);
+
+    MoveMouseTo(press);
+    LeftDown();
+    // The drag starts on the first move with the button held; from there on the window
+    // follows the pointer.
+    const POINT start{press.x + 1, press.y + 1};
+    MoveMouseTo(start);
+    for (int step = 1; step <= 4; ++step) MoveMouseTo(start.x + 15 * step, start.y + 10 * step);
+    const POINT expected{before.x + 60, before.y + 40};
+    const auto arrived = [&] {
+        const POINT now = TopLeft(orvia_.WindowRect());
+        return now.x == expected.x && now.y == expected.y;
+    };
+    WaitUntil(arrived, 3s);
+    LeftUp();
+
+    WaitUntil(arrived, 3s);
+    EXPECT_PRED_FORMAT2(SamePoint, TopLeft(orvia_.WindowRect()), expected);
+    EXPECT_TRUE(orvia_.IsRunning());
+}
+
+TEST_F(WindowDragging, MovingThePointerWithoutAButtonLeavesTheWindowAlone) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    const POINT before = TopLeft(orvia_.WindowRect());
+    const POINT from = Client(150, 20);
+
+    for (int step = 0; step <= 4; ++step) MoveMouseTo(from.x + 15 * step, from.y + 10 * step);
+    // Nothing to wait for when nothing should happen: give it the time a drag would take.
+    Pause(300ms);
+    EXPECT_PRED_FORMAT2(SamePoint, TopLeft(orvia_.WindowRect()), before);
+    EXPECT_TRUE(orvia_.IsRunning());
+}
+
+}  // namespace
+}  // namespace e2e
