@@ -1,7 +1,7 @@
 #include "app/components.h"
 #include "app/photo_directory.h"
 #include "platform/files.h"
-#include "temp_directory.h"
+#include "tests/e2e/harness.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,7 +10,7 @@
 
 namespace {
 
-using testing_support::TempDirectory;
+using TempDirectory = e2e::TempProgramDir;
 
 const std::vector<std::uint8_t> kImage = {'M', 'Z', 0x90, 0x00, 0x03, 0x00, 0xFF, 0xEE};
 

@@ -2,7 +2,7 @@
 #include "app/startup.h"
 #include "platform/files.h"
 #include "platform/gdiplus.h"
-#include "temp_directory.h"
+#include "tests/e2e/harness.h"
 #include "ui/pictures.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 namespace {
 
 TEST(EmbeddedResources, ComponentImagesAreTheBuiltDllsByteForByte) {
-    const std::wstring built = testing_support::FromBuildPath(std::getenv("ORVIA_COMPONENT_DIR"));
+    const std::wstring built = e2e::ComponentDir();
     if (built.empty()) GTEST_SKIP() << "ORVIA_COMPONENT_DIR is not set";
     for (const app::ComponentFile* file : {&app::kTermb, &app::kUnPack, &app::kSdtapi, &app::kVedioCapture}) {
         const auto image = app::ComponentImage(*file);
