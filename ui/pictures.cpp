@@ -4,7 +4,9 @@
 #include "platform/gdiplus.h"
 #include "ui/picture_layout.h"
 
-#include <shlwapi.h>
+#include <objbase.h>
+
+#include <cstring>
 
 namespace ui {
 
@@ -21,9 +23,18 @@ std::span<const std::uint8_t> ProgramResource(std::wstring_view name) {
 
 std::unique_ptr<Gdiplus::Bitmap> DecodePicture(std::span<const std::uint8_t> file) {
     if (file.empty()) return nullptr;
+    // A stream over a copy of the bytes, in a block the stream frees.
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, file.size());
+    if (!block) return nullptr;
+    if (void* target = ::GlobalLock(block)) {
+        std::memcpy(target, file.data(), file.size());
+        ::GlobalUnlock(block);
+    }
     platform::ComPtr<IStream> stream;
-    stream.reset(::SHCreateMemStream(file.data(), static_cast<UINT>(file.size())));
-    if (!stream) return nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.put()))) {
+        ::GlobalFree(block);
+        return nullptr;
+    }
     std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));
     if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) return nullptr;
 

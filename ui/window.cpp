@@ -79,6 +79,7 @@ struct Window::Native {
     int lastPosition = 0;  // slider
     std::vector<std::uint8_t> picture;  // drawing board
     std::array<std::unique_ptr<Gdiplus::Bitmap>, 3> images;  // graphic button
+    bool decoded = false;
 };
 
 // ---- creation -------------------------------------------------------------------------
@@ -161,10 +162,7 @@ bool Window::CreateNativeWindow(int index) {
     switch (spec.kind) {
     case ControlKind::DrawingBoard: style |= WS_BORDER; break;
     case ControlKind::ShapeBox: style |= WS_CLIPCHILDREN; break;
-    case ControlKind::GraphicButton:
-        for (std::size_t k = 0; k < native->images.size(); ++k)
-            native->images[k] = DecodePicture(ProgramResource(platform::Wide(spec.pictures[k])));
-        break;
+    case ControlKind::GraphicButton: break;  // pictures are decoded when first painted
     case ControlKind::PushButton: windowClass = L"BUTTON"; style |= BS_PUSHBUTTON; break;
     case ControlKind::ListBox:
         windowClass = L"LISTBOX";
@@ -404,6 +402,13 @@ void Window::PaintNative(int index, HWND child, HDC dc) {
         ::SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         ::SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
         const std::size_t state = native.pressed ? 2 : native.hover ? 1 : 0;
+        if (!native.decoded) {
+            // Decoding loads the imaging codecs; doing it here keeps it out of the way of
+            // the window's first appearance.
+            native.decoded = true;
+            for (std::size_t k = 0; k < native.images.size(); ++k)
+                native.images[k] = DecodePicture(ProgramResource(platform::Wide(c.spec->pictures[k])));
+        }
         if (Gdiplus::Bitmap* image = native.images[state].get()) {
             Gdiplus::Graphics g(dc);
             g.DrawImage(image, static_cast<INT>(client.left), static_cast<INT>(client.top),

@@ -49,6 +49,21 @@ TEST_F(StartupLook, WhiteBackgroundTitleAndNameBar) {
     EXPECT_GT(shot.CountColour(title, kAccentBlue), 100) << "the title shows no blue";
 }
 
+TEST_F(StartupLook, SettingsAndCloseButtonsShowTheirPicturesOverTheBackground) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    const POINT away = Client(150, 300);
+    MoveMouseTo(away);  // neither button may be in its hover state
+    Pause(200ms);
+    const Screenshot shot = ShootMainWindow("buttons");
+    for (const char* name : {"按钮_设置", "关闭"}) {
+        const RECT r = ReportRect(MustQuery(name));
+        // The symbol is drawn in blue; the picture's transparent corner shows the white
+        // background, not a button face or black.
+        EXPECT_GT(shot.CountColour(r, kAccentBlue), 20) << name << " shows no symbol";
+        EXPECT_EQ(Hex(shot.Pixel(r.left, r.top)), Hex(kWhite)) << name;
+    }
+}
+
 TEST_F(StartupLook, EmptyPhotoSlotsWithoutBrightnessButtons) {
     ASSERT_NO_FATAL_FAILURE(StartOrvia());
     const Screenshot shot = ShootMainWindow();
