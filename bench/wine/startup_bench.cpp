@@ -13,6 +13,9 @@
 // components now exist: the everyday start), the minimal window again. "First paint" is
 // the moment a visible top-level window of the started process shows white at
 // window-relative (150,20): the bare X screen is black there, Orvia's background is white.
+#include "platform/win_text.h"
+#include "tests/e2e/harness.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -24,6 +27,10 @@
 #include <vector>
 
 namespace {
+
+using e2e::RemoveTree;
+using e2e::WindowsPath;
+using platform::Narrow;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kProbeX = 150;
@@ -55,22 +62,6 @@ struct FileEntry {
     std::string name;
     ULONGLONG bytes = 0;
 };
-
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                        nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                          nullptr);
-    return out;
-}
-
-std::wstring WindowsPath(std::wstring path) {
-    if (!path.empty() && path.front() == L'/') path.insert(0, L"Z:");
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path;
-}
 
 std::wstring Environment(const wchar_t* name) {
     const DWORD n = ::GetEnvironmentVariableW(name, nullptr, 0);
@@ -118,27 +109,6 @@ private:
 };
 
 // ---- program directories ----------------------------------------------------------------
-
-void RemoveTree(const std::wstring& directory) {
-    WIN32_FIND_DATAW found;
-    HANDLE find = ::FindFirstFileW((directory + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = directory + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(find, &found));
-        ::FindClose(find);
-    }
-    ::SetFileAttributesW(directory.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryW(directory.c_str());
-}
 
 // A new, empty directory under the temporary directory holding a copy of `program`;
 // returns the copy's path, or nothing when the copy failed.
