@@ -3,6 +3,8 @@
 // moves the mouse, presses keys, looks at the screen and finds the windows it pops up.
 #pragma once
 
+#include "platform/files.h"
+
 #include <windows.h>
 
 #include <chrono>
@@ -41,9 +43,6 @@ std::wstring OrviaExePath();  // ORVIA_EXE
 std::wstring ComponentDir();  // ORVIA_COMPONENT_DIR: where the component DLLs were built
 
 std::wstring JoinPath(const std::wstring& directory, std::wstring_view name);
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
-bool IsDirectory(const std::wstring& path);
 bool IsPlainFile(const std::wstring& path);
 // Removes a file or a whole directory tree, read-only and hidden entries included.
 bool RemoveTree(const std::wstring& path);

@@ -21,26 +21,26 @@ TEST_F(FirstStart, WritesTheComponentsHiddenAndMakesThePhotoDirectory) {
 
     for (const std::wstring_view component : kComponents) {
         SCOPED_TRACE(Name(component));
-        const auto built = ReadFileBytes(JoinPath(ComponentDir(), component));
+        const auto built = platform::ReadWholeFile(JoinPath(ComponentDir(), component));
         ASSERT_TRUE(built && !built->empty()) << "the built component is missing from ORVIA_COMPONENT_DIR";
-        const auto written = ReadFileBytes(dir_ / component);
+        const auto written = platform::ReadWholeFile(dir_ / component);
         ASSERT_TRUE(written.has_value()) << "not written beside the program";
         EXPECT_TRUE(*written == *built) << "differs from the built component (" << written->size() << " vs "
                                         << built->size() << " bytes)";
         EXPECT_EQ(FileAttributesAsSet(dir_ / component), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
     }
-    EXPECT_TRUE(IsDirectory(dir_ / kPhotoDirectory));
+    EXPECT_TRUE(platform::IsDirectory(dir_ / kPhotoDirectory));
 }
 
 TEST_F(FirstStart, LeavesAComponentThatIsAlreadyThereAlone) {
     // Empty, read-only and hidden: present all the same, so it is not written again.
     const std::wstring termb = dir_ / L"termb.dll";
-    ASSERT_TRUE(WriteFileBytes(termb, {}));
+    ASSERT_TRUE(platform::WriteWholeFile(termb, {}));
     ASSERT_TRUE(::SetFileAttributesW(termb.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
 
     ASSERT_NO_FATAL_FAILURE(StartOrvia());
 
-    const auto kept = ReadFileBytes(termb);
+    const auto kept = platform::ReadWholeFile(termb);
     ASSERT_TRUE(kept.has_value());
     EXPECT_EQ(kept->size(), 0u);
     EXPECT_EQ(FileAttributesAsSet(termb), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
@@ -54,12 +54,12 @@ TEST_F(FirstStart, LeavesAComponentThatIsAlreadyThereAlone) {
 TEST_F(FirstStart, StartsWhenAFileHasThePhotoDirectoryName) {
     const std::wstring blocker = dir_ / kPhotoDirectory;
     const std::vector<std::uint8_t> content{'n', 'o', 't', ' ', 'a', ' ', 'd', 'i', 'r'};
-    ASSERT_TRUE(WriteFileBytes(blocker, content));
+    ASSERT_TRUE(platform::WriteWholeFile(blocker, content));
 
     ASSERT_NO_FATAL_FAILURE(StartOrvia());
 
     EXPECT_TRUE(IsPlainFile(blocker));
-    EXPECT_EQ(ReadFileBytes(blocker), content);
+    EXPECT_EQ(platform::ReadWholeFile(blocker), content);
 }
 
 using WindowPlacement = OrviaSession;
