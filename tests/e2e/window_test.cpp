@@ -61,6 +61,20 @@ TEST_F(SettingsMenu, SettingsButtonPopsUpTheHelpItems) {
         << "the menu stayed open after Esc";
 }
 
+using UnboundControls = OrviaSession;
+
+TEST_F(UnboundControls, SaveSettingsButtonDoesNothing) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    const RECT before = orvia_.WindowRect();
+    ClickAt(CentreOf(MustQuery("按钮2")));
+    Pause(300ms);  // nothing to wait for: give a dialog the time to appear
+    EXPECT_TRUE(VisibleWindowsOf(orvia_.Id(), L"#32770").empty()) << "a dialog appeared";
+    EXPECT_TRUE(orvia_.IsRunning());
+    const RECT after = orvia_.WindowRect();
+    EXPECT_TRUE(::EqualRect(&before, &after));
+    EXPECT_EQ(MustQuery("透明标签_名字")["caption"], "身份证读卡器连接失败!请双击我填写名字");
+}
+
 using WindowDragging = OrviaSession;
 
 TEST_F(WindowDragging, DraggingTheBackgroundMovesTheWindowWithThePointer) {

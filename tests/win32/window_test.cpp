@@ -245,6 +245,12 @@ TEST_F(MainWindowTemplate, NativeControlsAreRealisedWithTheirSettings) {
     EXPECT_EQ(::GetParent(w["外形框_视频"].Handle()), w["外形框3"].Handle());
 }
 
+TEST_F(MainWindowTemplate, BothBigButtonsExistUntilStartUpChoosesOne) {
+    EXPECT_TRUE((*window_)["外形框_读身份证"].IsShown());
+    EXPECT_TRUE((*window_)["外形框_拍照"].IsShown());
+    EXPECT_EQ((*window_)["透明标签_名字"].Caption(), "请读身份证");
+}
+
 TEST_F(MainWindowTemplate, TheMenuBarGoesWhenItsOnlyTopItemIsHidden) {
     EXPECT_TRUE(window_->HasMenuBar());
     EXPECT_NE(::GetMenu(window_->Handle()), nullptr);
