@@ -14,8 +14,7 @@ std::span<const std::uint8_t> ComponentImage(const ComponentFile& file) {
 
 bool DeployComponentTo(const std::wstring& directory, std::wstring_view fileName,
                        std::span<const std::uint8_t> bytes) {
-    std::wstring path = directory + L"\\";
-    path += fileName;
+    const std::wstring path = platform::JoinPath(directory, fileName);
     if (platform::Exists(path) || bytes.empty()) return false;
     // Never a half-written DLL: one would count as present and never be written again.
     return platform::CreateFileWhole(path, bytes);
@@ -26,11 +25,8 @@ bool DeployComponent(const ComponentFile& file) {
 }
 
 void HideComponentFiles(const std::wstring& directory) {
-    for (const ComponentFile* file : {&kSdtapi, &kTermb, &kUnPack, &kVedioCapture}) {
-        std::wstring path = directory + L"\\";
-        path += file->fileName;
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    }
+    for (const ComponentFile* file : {&kSdtapi, &kTermb, &kUnPack, &kVedioCapture})
+        ::SetFileAttributesW(platform::JoinPath(directory, file->fileName).c_str(), FILE_ATTRIBUTE_HIDDEN);
 }
 
 }  // namespace app

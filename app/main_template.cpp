@@ -7,16 +7,16 @@ namespace app {
 
 namespace {
 using ui::ControlKind;
-using ui::ControlSpec;
+using ui::ControlRow;
 using ui::HAlign;
 using ui::Rgb;
 
 constexpr ui::Colour kAccent = Rgb(0x0088FF);
 constexpr ui::Colour kWhite = Rgb(0xFFFFFF);
-constexpr ui::FontSpec kYaHei16{"微软雅黑", 16, false};
-constexpr ui::FontSpec kYaHei24Bold{"微软雅黑", 24, true};
-constexpr ui::FontSpec kYaHei32Bold{"微软雅黑", 32, true};
-constexpr ui::FontSpec kSmall12{"", 12, false};
+constexpr ui::FontChoice kYaHei16{"微软雅黑", 16, false};
+constexpr ui::FontChoice kYaHei24Bold{"微软雅黑", 24, true};
+constexpr ui::FontChoice kYaHei32Bold{"微软雅黑", 32, true};
+constexpr ui::FontChoice kSmall12{"", 12, false};
 
 constexpr std::string_view kInstructions =
     "1、鼠标点击摄像头开启摄像头\r\n"
@@ -27,16 +27,16 @@ constexpr std::string_view kInstructions =
     "\r\n";
 
 // A blue body with a white caption laid over it from its top-left corner.
-ControlSpec ButtonBody(std::string_view name, std::string_view parent, ui::Rect rect) {
+ControlRow ButtonBody(std::string_view name, std::string_view parent, ui::Rect rect) {
     return {.name = name, .kind = ControlKind::ShapeBox, .parent = parent, .rect = rect,
             .background = kAccent, .outline = kAccent};
 }
-ControlSpec ButtonLabel(std::string_view name, std::string_view parent, ui::Rect rect,
-                        ui::FontSpec font, std::string_view caption) {
+ControlRow ButtonLabel(std::string_view name, std::string_view parent, ui::Rect rect,
+                        ui::FontChoice font, std::string_view caption) {
     return {.name = name, .kind = ControlKind::TransparentLabel, .parent = parent, .rect = rect,
             .text = kWhite, .font = font, .caption = caption};
 }
-ControlSpec DrawingBoard(std::string_view name, int left) {
+ControlRow DrawingBoard(std::string_view name, int left) {
     return {.name = name, .kind = ControlKind::DrawingBoard, .parent = "外形框1",
             .rect = {left, 135, 147, 206}};
 }
@@ -46,7 +46,7 @@ struct BrightnessNames {
 };
 
 // The hidden group under a Photo slot with its darker and brighter Shape buttons.
-void AddBrightnessGroup(std::vector<ControlSpec>& rows, const BrightnessNames& n, int left, int top) {
+void AddBrightnessGroup(std::vector<ControlRow>& rows, const BrightnessNames& n, int left, int top) {
     rows.push_back({.name = n.group, .kind = ControlKind::GroupBox, .parent = "外形框1",
                     .rect = {left, top, 160, 50}, .visible = false});
     rows.push_back(ButtonBody(n.darkerBody, n.group, {84, 11, 65, 32}));
@@ -55,8 +55,8 @@ void AddBrightnessGroup(std::vector<ControlSpec>& rows, const BrightnessNames& n
     rows.push_back(ButtonLabel(n.brighterLabel, n.brighterBody, {0, 0, 60, 32}, kSmall12, "增加亮度"));
 }
 
-std::vector<ControlSpec> BuildControls() {
-    std::vector<ControlSpec> rows;
+std::vector<ControlRow> BuildControls() {
+    std::vector<ControlRow> rows;
     rows.push_back({.name = "外形框1", .kind = ControlKind::ShapeBox, .rect = {0, 0, 1024, 650},
                     .background = kWhite, .outline = kAccent});
     rows.push_back({.name = "外形框5", .kind = ControlKind::ShapeBox, .parent = "外形框1",
@@ -122,17 +122,17 @@ std::vector<ControlSpec> BuildControls() {
     return rows;
 }
 
-constexpr std::array<ui::MenuItemSpec, 3> kMenu{{
+constexpr std::array<ui::MenuItemRow, 3> kMenu{{
     {"帮助", 0},
     {"软件帮助", 1},
     {"联系作者", 1},
 }};
 }  // namespace
 
-const ui::WindowSpec& MainWindowSpec() {
-    static const std::vector<ControlSpec> controls = BuildControls();
-    static const ui::WindowSpec spec{kMainWidth, kMainHeight, controls, kMenu};
-    return spec;
+const ui::WindowTemplate& MainWindowTemplate() {
+    static const std::vector<ControlRow> controls = BuildControls();
+    static const ui::WindowTemplate layout{kMainWidth, kMainHeight, controls, kMenu};
+    return layout;
 }
 
 }  // namespace app

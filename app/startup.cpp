@@ -49,7 +49,7 @@ int RunProgram() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    auto window = ui::Window::Create(MainWindowSpec(), MainWindowBehaviour());
+    auto window = ui::Window::Create(MainWindowTemplate(), MainWindowBehaviour());
     if (!window) {
         ::MessageBoxW(nullptr, L"主窗口无法创建，请重新启动程序。", L"Orvia", MB_ICONERROR | MB_OK);
         return 1;

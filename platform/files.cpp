@@ -8,6 +8,13 @@
 
 namespace platform {
 
+std::wstring JoinPath(const std::wstring& directory, std::wstring_view name) {
+    std::wstring path = directory;
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    path += name;
+    return path;
+}
+
 bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -5,9 +5,13 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
+
+// directory + "\\" + name (no second separator when the directory ends in one).
+std::wstring JoinPath(const std::wstring& directory, std::wstring_view name);
 
 bool Exists(const std::wstring& path);       // any file system entry, hidden or not
 bool IsDirectory(const std::wstring& path);

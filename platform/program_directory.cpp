@@ -1,5 +1,7 @@
 #include "platform/program_directory.h"
 
+#include "platform/files.h"
+
 #include <windows.h>
 
 namespace platform {
@@ -20,11 +22,6 @@ std::wstring ProgramDirectory() {
     return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
-std::wstring BesideProgram(std::wstring_view name) {
-    std::wstring path = ProgramDirectory();
-    path += L'\\';
-    path += name;
-    return path;
-}
+std::wstring BesideProgram(std::wstring_view name) { return JoinPath(ProgramDirectory(), name); }
 
 }  // namespace platform

@@ -19,32 +19,39 @@ bool CanContain(ControlKind kind) {
 }
 }  // namespace
 
-std::optional<ControlTree> ControlTree::Build(std::span<const ControlSpec> specs, std::string* error) {
+std::optional<ControlTree> ControlTree::Build(std::span<const ControlRow> rows, std::string* error) {
     auto fail = [&](std::string why) -> std::optional<ControlTree> {
         if (error) *error = std::move(why);
         return std::nullopt;
     };
     ControlTree tree;
-    tree.controls_.reserve(specs.size());
-    for (const ControlSpec& spec : specs) {
-        if (spec.name.empty()) return fail("a control has no name");
-        if (tree.IndexOf(spec.name) >= 0) return fail("name used twice: " + std::string(spec.name));
+    tree.controls_.reserve(rows.size());
+    for (const ControlRow& row : rows) {
+        if (row.name.empty()) return fail("a control has no name");
+        if (tree.IndexOf(row.name) >= 0) return fail("name used twice: " + std::string(row.name));
         int parent = -1;
-        if (!spec.parent.empty()) {
-            parent = tree.IndexOf(spec.parent);
+        if (!row.parent.empty()) {
+            parent = tree.IndexOf(row.parent);
             if (parent < 0)
-                return fail(std::string(spec.name) + ": parent must come before it: " + std::string(spec.parent));
-            if (!CanContain(tree.At(parent).spec->kind))
-                return fail(std::string(spec.name) + ": parent cannot hold controls: " + std::string(spec.parent));
+                return fail(std::string(row.name) + ": parent must come before it: " + std::string(row.parent));
+            if (!CanContain(tree.At(parent).row->kind))
+                return fail(std::string(row.name) + ": parent cannot hold controls: " + std::string(row.parent));
+        }
+        // The top-level window paints every control without a window of its own, so
+        // such a control cannot sit inside one that has a window.
+        if (!NeedsOwnWindow(row)) {
+            for (int p = parent; p >= 0; p = tree.At(p).parent)
+                if (NeedsOwnWindow(*tree.At(p).row))
+                    return fail(std::string(row.name) + ": painted control inside a window of its own");
         }
         ControlState state;
-        state.spec = &spec;
+        state.row = &row;
         state.parent = parent;
-        state.rect = spec.rect;
-        state.visible = spec.visible;
-        state.caption = std::string(spec.caption);
-        state.text = spec.text;
-        state.outline = spec.outline;
+        state.rect = row.rect;
+        state.visible = row.visible;
+        state.caption = std::string(row.caption);
+        state.text = row.text;
+        state.outline = row.outline;
         tree.controls_.push_back(std::move(state));
     }
     return tree;
@@ -52,7 +59,7 @@ std::optional<ControlTree> ControlTree::Build(std::span<const ControlSpec> specs
 
 int ControlTree::IndexOf(std::string_view name) const {
     for (std::size_t i = 0; i < controls_.size(); ++i)
-        if (controls_[i].spec->name == name) return static_cast<int>(i);
+        if (controls_[i].row->name == name) return static_cast<int>(i);
     return -1;
 }
 
@@ -79,7 +86,7 @@ bool ControlTree::IsShown(int index) const {
 
 int ControlTree::HostOf(int index) const {
     for (int p = At(index).parent; p >= 0; p = At(p).parent)
-        if (NeedsOwnWindow(*At(p).spec)) return p;
+        if (NeedsOwnWindow(*At(p).row)) return p;
     return -1;
 }
 
@@ -97,7 +104,7 @@ Rect ControlTree::RectInHost(int index) const {
 int ControlTree::HitTestWindowless(int x, int y) const {
     // Later rows are painted over earlier ones, so the last hit is the topmost.
     for (int i = Count() - 1; i >= 0; --i) {
-        if (NeedsOwnWindow(*At(i).spec) || HostOf(i) >= 0) continue;
+        if (NeedsOwnWindow(*At(i).row)) continue;
         if (IsShown(i) && VisibleRect(i).Contains(x, y)) return i;
     }
     return -1;

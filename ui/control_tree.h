@@ -13,7 +13,7 @@
 namespace ui {
 
 struct ControlState {
-    const ControlSpec* spec = nullptr;
+    const ControlRow* row = nullptr;
     int parent = -1;        // index of the parent control, -1 for the window
     Rect rect;              // relative to the parent
     bool visible = true;    // the control's own flag; ancestors may still hide it
@@ -26,8 +26,9 @@ struct ControlState {
 class ControlTree {
 public:
     // Fails (nullopt, with the reason in *error) when names repeat, a parent is unknown
-    // or comes after its child, or a non-container holds children.
-    static std::optional<ControlTree> Build(std::span<const ControlSpec> specs,
+    // or comes after its child, a non-container holds children, or a painted control lies
+    // inside one with a window of its own.
+    static std::optional<ControlTree> Build(std::span<const ControlRow> rows,
                                             std::string* error = nullptr);
 
     int Count() const { return static_cast<int>(controls_.size()); }

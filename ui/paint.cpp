@@ -8,17 +8,17 @@ COLORREF Resolve(Colour colour) {
     return colour == kButtonFace ? ::GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour.value);
 }
 
-HFONT GdiCache::Font(const FontSpec& spec) {
-    if (spec.height == 0) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+HFONT GdiCache::Font(const FontChoice& choice) {
+    if (choice.height == 0) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     for (const auto& [key, font] : fonts_)
-        if (key == spec) return font.get();
+        if (key == choice) return font.get();
     LOGFONTW lf{};
-    lf.lfHeight = -spec.height;  // negative: character height, not cell height
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfHeight = -choice.height;  // negative: character height, not cell height
+    lf.lfWeight = choice.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = GB2312_CHARSET;
-    const std::wstring face = platform::Wide(spec.face);
+    const std::wstring face = platform::Wide(choice.face);
     face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-    fonts_.emplace_back(spec, platform::UniqueFont(::CreateFontIndirectW(&lf)));
+    fonts_.emplace_back(choice, platform::UniqueFont(::CreateFontIndirectW(&lf)));
     return fonts_.back().second.get();
 }
 
@@ -44,13 +44,13 @@ void PaintShapeBox(HDC dc, const RECT& r, Colour background, Colour outline, int
 
 namespace {
 UINT AlignmentFlags(const ControlState& label, bool singleLine) {
-    const ControlSpec& spec = *label.spec;
+    const ControlRow& row = *label.row;
     UINT flags = DT_NOPREFIX;
-    flags |= spec.hAlign == HAlign::Left ? DT_LEFT : spec.hAlign == HAlign::Right ? DT_RIGHT : DT_CENTER;
-    if (spec.wrap) return flags | DT_WORDBREAK;  // wrapped text is laid out from the top
+    flags |= row.hAlign == HAlign::Left ? DT_LEFT : row.hAlign == HAlign::Right ? DT_RIGHT : DT_CENTER;
+    if (row.wrap) return flags | DT_WORDBREAK;  // wrapped text is laid out from the top
     if (!singleLine) return flags;
     flags |= DT_SINGLELINE;
-    flags |= spec.vAlign == VAlign::Top ? DT_TOP : spec.vAlign == VAlign::Bottom ? DT_BOTTOM : DT_VCENTER;
+    flags |= row.vAlign == VAlign::Top ? DT_TOP : row.vAlign == VAlign::Bottom ? DT_BOTTOM : DT_VCENTER;
     return flags;
 }
 }  // namespace
@@ -60,10 +60,10 @@ void PaintLabel(HDC dc, const RECT& r, const ControlState& label, GdiCache& cach
     std::wstring text = platform::Wide(label.caption);
     const bool singleLine = text.find_first_of(L"\r\n") == std::wstring::npos;
     const UINT flags = AlignmentFlags(label, singleLine);
-    platform::Selection font(dc, cache.Font(label.spec->font));
+    platform::Selection font(dc, cache.Font(label.row->font));
     ::SetBkMode(dc, TRANSPARENT);
     RECT place = r;
-    if (label.spec->effect == TextEffect::Raised) {
+    if (label.row->effect == TextEffect::Raised) {
         // A white copy underneath, the coloured one a pixel right and down: raised type.
         ::SetTextColor(dc, RGB(255, 255, 255));
         ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &place, flags);
@@ -74,8 +74,8 @@ void PaintLabel(HDC dc, const RECT& r, const ControlState& label, GdiCache& cach
 }
 
 void PaintGroupBox(HDC dc, const RECT& r, const ControlState& group, GdiCache& cache) {
-    ::FillRect(dc, &r, cache.Brush(group.spec->background));
-    platform::Selection font(dc, cache.Font(group.spec->font));
+    ::FillRect(dc, &r, cache.Brush(group.row->background));
+    platform::Selection font(dc, cache.Font(group.row->font));
     TEXTMETRICW tm{};
     ::GetTextMetricsW(dc, &tm);
     // Like the platform's group box, the frame runs through the middle of the caption line.
@@ -90,10 +90,10 @@ void PaintGroupBox(HDC dc, const RECT& r, const ControlState& group, GdiCache& c
     constexpr int kInset = 8;
     const int width = size.cx + 4;
     int left = r.left + kInset;
-    if (group.spec->hAlign == HAlign::Centre) left = r.left + (r.right - r.left - width) / 2;
-    if (group.spec->hAlign == HAlign::Right) left = r.right - kInset - width;
+    if (group.row->hAlign == HAlign::Centre) left = r.left + (r.right - r.left - width) / 2;
+    if (group.row->hAlign == HAlign::Right) left = r.right - kInset - width;
     RECT caption{left, r.top, left + width, r.top + tm.tmHeight};
-    ::FillRect(dc, &caption, cache.Brush(group.spec->background));
+    ::FillRect(dc, &caption, cache.Brush(group.row->background));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, Resolve(group.text));
     ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &caption, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);

@@ -15,11 +15,11 @@ COLORREF Resolve(Colour colour);
 
 class GdiCache {
 public:
-    HFONT Font(const FontSpec& spec);
+    HFONT Font(const FontChoice& choice);
     HBRUSH Brush(Colour colour);
 
 private:
-    std::vector<std::pair<FontSpec, platform::UniqueFont>> fonts_;
+    std::vector<std::pair<FontChoice, platform::UniqueFont>> fonts_;
     std::map<COLORREF, platform::UniqueBrush> brushes_;
 };
 

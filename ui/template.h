@@ -51,21 +51,21 @@ enum class TextEffect { None, Raised };
 
 // An empty face with a height means "a font of that height, the system picks the face";
 // height 0 means the system's default GUI font.
-struct FontSpec {
+struct FontChoice {
     std::string_view face;
     int height = 0;
     bool bold = false;
-    friend constexpr bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend constexpr bool operator==(const FontChoice&, const FontChoice&) = default;
 };
 
-struct SliderSpec {
+struct SliderRange {
     int minimum = 0, maximum = 0, position = 0;
     int lineSize = 1, pageSize = 1;
     bool ticks = false;
 };
 
 // One row of the control tree. Rows come in containment order: a parent before its children.
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;
     ControlKind kind = ControlKind::ShapeBox;
     std::string_view parent;  // empty: the window itself
@@ -73,7 +73,7 @@ struct ControlSpec {
     Colour background = kButtonFace;
     Colour outline = kButtonFace;
     Colour text{0};
-    FontSpec font;
+    FontChoice font;
     HAlign hAlign = HAlign::Centre;
     VAlign vAlign = VAlign::Centre;
     bool wrap = false;
@@ -82,24 +82,24 @@ struct ControlSpec {
     bool visible = true;
     bool tabStop = false;
     bool ownWindow = false;  // a shape box that must be a native window (the preview)
-    SliderSpec slider;
+    SliderRange slider;
     std::array<std::string_view, 3> pictures;  // graphic button: normal, hover, pressed
 };
 
-struct MenuItemSpec {
+struct MenuItemRow {
     std::string_view caption;
     int level = 0;  // 0: top level; 1: under the last top-level item
 };
 
-struct WindowSpec {
+struct WindowTemplate {
     int width = 0, height = 0;
-    std::span<const ControlSpec> controls;
-    std::span<const MenuItemSpec> menu;
+    std::span<const ControlRow> controls;
+    std::span<const MenuItemRow> menu;
 };
 
 // Kinds the platform must own a window for; the rest are painted by their host window.
-constexpr bool NeedsOwnWindow(const ControlSpec& spec) {
-    switch (spec.kind) {
+constexpr bool NeedsOwnWindow(const ControlRow& row) {
+    switch (row.kind) {
     case ControlKind::DrawingBoard:
     case ControlKind::PushButton:
     case ControlKind::GraphicButton:
@@ -107,7 +107,7 @@ constexpr bool NeedsOwnWindow(const ControlSpec& spec) {
     case ControlKind::Slider:
         return true;
     case ControlKind::ShapeBox:
-        return spec.ownWindow;
+        return row.ownWindow;
     case ControlKind::TransparentLabel:
     case ControlKind::GroupBox:
         return false;

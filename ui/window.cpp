@@ -91,8 +91,8 @@ Window::~Window() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-std::unique_ptr<Window> Window::Create(const WindowSpec& spec, WindowBehaviour behaviour, HWND owner) {
-    auto tree = ControlTree::Build(spec.controls);
+std::unique_ptr<Window> Window::Create(const WindowTemplate& layout, WindowBehaviour behaviour, HWND owner) {
+    auto tree = ControlTree::Build(layout.controls);
     if (!tree) return nullptr;
     std::unique_ptr<Window> window(new Window(std::move(*tree), std::move(behaviour)));
 
@@ -114,29 +114,29 @@ std::unique_ptr<Window> Window::Create(const WindowSpec& spec, WindowBehaviour b
     (void)registered;
 
     // Centred on the screen; integer division, so a narrow screen gives a negative left.
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - layout.width) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - layout.height) / 2;
     ::CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, L"",
-                      WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, x, y, spec.width,
-                      spec.height, owner, nullptr, Instance(), window.get());
+                      WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, x, y, layout.width,
+                      layout.height, owner, nullptr, Instance(), window.get());
     if (!window->hwnd_) return nullptr;
 
     ControlTree& t = window->tree_;
     window->natives_.resize(static_cast<std::size_t>(t.Count()));
     for (int i = 0; i < t.Count(); ++i)
-        if (NeedsOwnWindow(*t.At(i).spec)) window->CreateNativeWindow(i);
+        if (NeedsOwnWindow(*t.At(i).row)) window->CreateNativeWindow(i);
 
     for (EventBinding& b : window->behaviour_.events) {
         const int index = t.IndexOf(b.control);
         if (index < 0) {
             window->bindingErrors_.push_back("no control named " + std::string(b.control));
-        } else if (!CanRaise(t.At(index).spec->kind, b.event)) {
+        } else if (!CanRaise(t.At(index).row->kind, b.event)) {
             window->bindingErrors_.push_back(std::string(b.control) + " cannot raise the bound event");
         } else {
             window->bindings_.push_back({index, b.event, b.handler});
         }
     }
-    window->BuildMenu(spec.menu, window->behaviour_.menu);
+    window->BuildMenu(layout.menu, window->behaviour_.menu);
 
     if (window->behaviour_.created) window->behaviour_.created(*window);
     if (window->hwnd_) {
@@ -148,18 +148,18 @@ std::unique_ptr<Window> Window::Create(const WindowSpec& spec, WindowBehaviour b
 
 bool Window::CreateNativeWindow(int index) {
     const ControlState& c = tree_.At(index);
-    const ControlSpec& spec = *c.spec;
+    const ControlRow& row = *c.row;
     auto native = std::make_unique<Native>();
     const int host = tree_.HostOf(index);
     HWND parent = host < 0 ? hwnd_ : natives_[static_cast<std::size_t>(host)]->hwnd;
     const Rect r = tree_.RectInHost(index);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (tree_.IsShown(index) ? WS_VISIBLE : 0u) |
-                  (spec.tabStop ? WS_TABSTOP : 0u);
+                  (row.tabStop ? WS_TABSTOP : 0u);
     DWORD exStyle = 0;
     const wchar_t* windowClass = kControlClass;
     std::wstring caption = platform::Wide(c.caption);
 
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::DrawingBoard: style |= WS_BORDER; break;
     case ControlKind::ShapeBox: style |= WS_CLIPCHILDREN; break;
     case ControlKind::GraphicButton: break;  // pictures are decoded when first painted
@@ -171,7 +171,7 @@ bool Window::CreateNativeWindow(int index) {
         break;
     case ControlKind::Slider:
         windowClass = TRACKBAR_CLASSW;
-        style |= TBS_HORZ | TBS_BOTTOM | (spec.slider.ticks ? TBS_AUTOTICKS : TBS_NOTICKS);
+        style |= TBS_HORZ | TBS_BOTTOM | (row.slider.ticks ? TBS_AUTOTICKS : TBS_NOTICKS);
         break;
     case ControlKind::TransparentLabel:
     case ControlKind::GroupBox:
@@ -184,10 +184,10 @@ bool Window::CreateNativeWindow(int index) {
                                    Instance(), nullptr);
     if (!child) return false;
     native->hwnd = child;
-    if (spec.kind == ControlKind::PushButton || spec.kind == ControlKind::ListBox)
-        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(cache_.Font(spec.font)), FALSE);
-    if (spec.kind == ControlKind::Slider) {
-        const SliderSpec& s = spec.slider;
+    if (row.kind == ControlKind::PushButton || row.kind == ControlKind::ListBox)
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(cache_.Font(row.font)), FALSE);
+    if (row.kind == ControlKind::Slider) {
+        const SliderRange& s = row.slider;
         ::SendMessageW(child, TBM_SETRANGE, FALSE, MAKELPARAM(s.minimum, s.maximum));
         ::SendMessageW(child, TBM_SETTICFREQ, 1, 0);
         ::SendMessageW(child, TBM_SETLINESIZE, 0, s.lineSize);
@@ -201,10 +201,10 @@ bool Window::CreateNativeWindow(int index) {
 
 // ---- menu -----------------------------------------------------------------------------
 
-void Window::BuildMenu(std::span<const MenuItemSpec> items, std::vector<MenuBinding>& bindings) {
+void Window::BuildMenu(std::span<const MenuItemRow> items, std::vector<MenuBinding>& bindings) {
     menu_.clear();
     HMENU currentPopup = nullptr;
-    for (const MenuItemSpec& item : items) {
+    for (const MenuItemRow& item : items) {
         MenuEntry entry{std::string(item.caption), item.level};
         for (const MenuBinding& b : bindings)
             if (b.item == item.caption) entry.handler = b.handler;
@@ -319,10 +319,12 @@ void Window::OnMouse(UINT message, LPARAM lParam) {
 }
 
 int Window::IndexOfHandle(HWND child) const {
+    // Every native control carries its index in its control identifier.
     if (!child) return -1;
-    for (std::size_t i = 0; i < natives_.size(); ++i)
-        if (natives_[i] && natives_[i]->hwnd == child) return static_cast<int>(i);
-    return -1;
+    const int index = ::GetDlgCtrlID(child) - kControlIdBase;
+    if (index < 0 || index >= tree_.Count()) return -1;
+    const auto& native = natives_[static_cast<std::size_t>(index)];
+    return native && native->hwnd == child ? index : -1;
 }
 
 LRESULT Window::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -337,7 +339,7 @@ LRESULT Window::OnCommand(WPARAM wParam, LPARAM lParam) {
     }
     const int index = IndexOfHandle(reinterpret_cast<HWND>(lParam));
     if (index < 0) return 0;
-    const ControlKind kind = tree_.At(index).spec->kind;
+    const ControlKind kind = tree_.At(index).row->kind;
     if (kind == ControlKind::PushButton && HIWORD(wParam) == BN_CLICKED) Fire(index, ControlEvent::Clicked);
     if (kind == ControlKind::ListBox && HIWORD(wParam) == LBN_DBLCLK) Fire(index, ControlEvent::EntryDoubleClick);
     return 0;
@@ -348,9 +350,9 @@ LRESULT Window::OnControlColour(HDC dc, HWND child) {
     const int index = IndexOfHandle(child);
     Colour background = kButtonFace;
     for (int p = index >= 0 ? tree_.At(index).parent : -1; p >= 0; p = tree_.At(p).parent) {
-        const ControlKind kind = tree_.At(p).spec->kind;
+        const ControlKind kind = tree_.At(p).row->kind;
         if (kind == ControlKind::ShapeBox || kind == ControlKind::GroupBox) {
-            background = tree_.At(p).spec->background;
+            background = tree_.At(p).row->background;
             break;
         }
     }
@@ -364,14 +366,14 @@ void Window::PaintContent(HDC dc, const RECT& area) {
     const Rect want{area.left, area.top, area.right - area.left, area.bottom - area.top};
     for (int i = 0; i < tree_.Count(); ++i) {
         const ControlState& c = tree_.At(i);
-        if (NeedsOwnWindow(*c.spec) || tree_.HostOf(i) >= 0 || !tree_.IsShown(i)) continue;
+        if (NeedsOwnWindow(*c.row) || !tree_.IsShown(i)) continue;
         const Rect visible = tree_.VisibleRect(i);
         if (Intersect(visible, want).Empty()) continue;
         platform::SavedDC saved(dc);
         ::IntersectClipRect(dc, visible.left, visible.top, visible.Right(), visible.Bottom());
         const RECT r = ToRECT(tree_.AbsoluteRect(i));
-        switch (c.spec->kind) {
-        case ControlKind::ShapeBox: PaintShapeBox(dc, r, c.spec->background, c.outline, c.outlineWidth, cache_); break;
+        switch (c.row->kind) {
+        case ControlKind::ShapeBox: PaintShapeBox(dc, r, c.row->background, c.outline, c.outlineWidth, cache_); break;
         case ControlKind::TransparentLabel: PaintLabel(dc, r, c, cache_); break;
         case ControlKind::GroupBox: PaintGroupBox(dc, r, c, cache_); break;
         default: break;
@@ -384,9 +386,9 @@ void Window::PaintNative(int index, HWND child, HDC dc) {
     Native& native = *natives_[static_cast<std::size_t>(index)];
     RECT client{};
     ::GetClientRect(child, &client);
-    switch (c.spec->kind) {
+    switch (c.row->kind) {
     case ControlKind::ShapeBox:
-        PaintShapeBox(dc, client, c.spec->background, c.outline, c.outlineWidth, cache_);
+        PaintShapeBox(dc, client, c.row->background, c.outline, c.outlineWidth, cache_);
         break;
     case ControlKind::DrawingBoard:
         ::FillRect(dc, &client, cache_.Brush(kButtonFace));
@@ -407,7 +409,7 @@ void Window::PaintNative(int index, HWND child, HDC dc) {
             // the window's first appearance.
             native.decoded = true;
             for (std::size_t k = 0; k < native.images.size(); ++k)
-                native.images[k] = DecodePicture(ProgramResource(platform::Wide(c.spec->pictures[k])));
+                native.images[k] = DecodePicture(ProgramResource(platform::Wide(c.row->pictures[k])));
         }
         if (Gdiplus::Bitmap* image = native.images[state].get()) {
             Gdiplus::Graphics g(dc);
@@ -427,13 +429,10 @@ void Window::Invalidate(int control) {
         ::InvalidateRect(native->hwnd, nullptr, FALSE);
         return;
     }
-    const int host = tree_.HostOf(control);
-    HWND window = host < 0 ? hwnd_ : natives_[static_cast<std::size_t>(host)]->hwnd;
-    Rect r = tree_.VisibleRect(control);
-    if (host >= 0) r = tree_.RectInHost(control);
-    const RECT rc = ToRECT(r);
-    ::InvalidateRect(window, &rc, FALSE);
-    ::UpdateWindow(window);  // a changed look shows at once, even inside a long handler
+    // Painted controls always belong to the top-level window (the tree guarantees it).
+    const RECT rc = ToRECT(tree_.VisibleRect(control));
+    ::InvalidateRect(hwnd_, &rc, FALSE);
+    ::UpdateWindow(hwnd_);  // a changed look shows at once, even inside a long handler
 }
 
 void Window::SyncNativeVisibility(int under) {
@@ -502,7 +501,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HSCROLL:
     case WM_VSCROLL: {
         const int index = IndexOfHandle(reinterpret_cast<HWND>(lParam));
-        if (index >= 0 && tree_.At(index).spec->kind == ControlKind::Slider) {
+        if (index >= 0 && tree_.At(index).row->kind == ControlKind::Slider) {
             Native& native = *natives_[static_cast<std::size_t>(index)];
             const int position = static_cast<int>(::SendMessageW(native.hwnd, TBM_GETPOS, 0, 0));
             if (position != native.lastPosition) {  // the end of a drag repeats the position
@@ -546,7 +545,8 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK Window::NativeControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* self = FromHandle(::GetAncestor(hwnd, GA_ROOT));
-    const auto index = static_cast<int>(::GetWindowLongPtrW(hwnd, GWLP_ID)) - kControlIdBase;
+    // Messages that arrive while the control is being created get the default handling.
+    const int index = ::GetDlgCtrlID(hwnd) - kControlIdBase;
     if (!self || index < 0 || index >= self->tree_.Count() || !self->natives_[static_cast<std::size_t>(index)])
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     return self->HandleNativeMessage(index, hwnd, message, wParam, lParam);
@@ -554,7 +554,7 @@ LRESULT CALLBACK Window::NativeControlProc(HWND hwnd, UINT message, WPARAM wPara
 
 LRESULT Window::HandleNativeMessage(int index, HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
     Native& native = *natives_[static_cast<std::size_t>(index)];
-    const ControlKind kind = tree_.At(index).spec->kind;
+    const ControlKind kind = tree_.At(index).row->kind;
     switch (message) {
     case WM_PAINT:
         BufferedPaint(child, [&](HDC dc, const RECT&) { PaintNative(index, child, dc); });
@@ -661,7 +661,7 @@ bool Window::AnswerQuery(HWND asker, const void* data, std::size_t bytes) {
         const Rect abs = tree_.AbsoluteRect(index);
         POINT screen{abs.left, abs.top};
         ::ClientToScreen(hwnd_, &screen);
-        fields = {{"name", name}, {"kind", std::to_string(static_cast<int>(c.spec->kind))},
+        fields = {{"name", name}, {"kind", std::to_string(static_cast<int>(c.row->kind))},
                   {"visible", c.visible ? "1" : "0"}, {"shown", tree_.IsShown(index) ? "1" : "0"},
                   {"x", std::to_string(abs.left)}, {"y", std::to_string(abs.top)},
                   {"w", std::to_string(abs.width)}, {"h", std::to_string(abs.height)},
@@ -672,7 +672,7 @@ bool Window::AnswerQuery(HWND asker, const void* data, std::size_t bytes) {
             fields.push_back({"hwnd", Hex(reinterpret_cast<std::uintptr_t>(native->hwnd))});
             fields.push_back({"focused", ::GetFocus() == native->hwnd ? "1" : "0"});
             fields.push_back({"picture_bytes", std::to_string(native->picture.size())});
-            if (c.spec->kind == ControlKind::ListBox) {
+            if (c.row->kind == ControlKind::ListBox) {
                 std::string items;
                 const int count = static_cast<int>(::SendMessageW(native->hwnd, LB_GETCOUNT, 0, 0));
                 for (int k = 0; k < count; ++k) {
@@ -686,7 +686,7 @@ bool Window::AnswerQuery(HWND asker, const void* data, std::size_t bytes) {
                 fields.push_back({"items", items});
                 fields.push_back({"selection", std::to_string(control.Selection())});
             }
-            if (c.spec->kind == ControlKind::Slider) fields.push_back({"position", std::to_string(control.Position())});
+            if (c.row->kind == ControlKind::Slider) fields.push_back({"position", std::to_string(control.Position())});
         }
     }
     const std::string text = FormatReport(fields);

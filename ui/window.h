@@ -91,7 +91,7 @@ private:
 class Window {
 public:
     // Creates the window centred on the screen, runs the created handler, then shows it.
-    static std::unique_ptr<Window> Create(const WindowSpec& spec, WindowBehaviour behaviour,
+    static std::unique_ptr<Window> Create(const WindowTemplate& layout, WindowBehaviour behaviour,
                                           HWND owner = nullptr);
     ~Window();
     Window(const Window&) = delete;
@@ -133,7 +133,7 @@ private:
 
     Window(ControlTree tree, WindowBehaviour behaviour);
     bool CreateNativeWindow(int index);
-    void BuildMenu(std::span<const MenuItemSpec> items, std::vector<MenuBinding>& bindings);
+    void BuildMenu(std::span<const MenuItemRow> items, std::vector<MenuBinding>& bindings);
     void AttachMenuBar();
 
     void Fire(int control, ControlEvent event);

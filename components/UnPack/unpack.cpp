@@ -4,6 +4,6 @@
 
 extern "C" {
 
-__declspec(dllexport) int __stdcall DecodePortrait(const unsigned char*, int, unsigned char*, int) { return -1; }
+int __stdcall DecodePortrait(const unsigned char*, int, unsigned char*, int) { return -1; }
 
 }  // extern "C"

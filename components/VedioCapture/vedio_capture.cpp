@@ -4,9 +4,9 @@
 
 extern "C" {
 
-__declspec(dllexport) const char* __stdcall GetCameraList() { return ""; }
-__declspec(dllexport) int __stdcall SetCameraID(int) { return 0; }
-__declspec(dllexport) int __stdcall StartCamera(HWND) { return 0; }
-__declspec(dllexport) int __stdcall CloseCamera(int) { return 0; }
+const char* __stdcall GetCameraList() { return ""; }
+int __stdcall SetCameraID(int) { return 0; }
+int __stdcall StartCamera(HWND) { return 0; }
+int __stdcall CloseCamera(int) { return 0; }
 
 }  // extern "C"

@@ -4,7 +4,7 @@
 
 extern "C" {
 
-__declspec(dllexport) int __stdcall SamOpenPort(int) { return 0; }
-__declspec(dllexport) int __stdcall SamClosePort() { return 0; }
+int __stdcall SamOpenPort(int) { return 0; }
+int __stdcall SamClosePort() { return 0; }
 
 }  // extern "C"

@@ -4,9 +4,9 @@
 
 extern "C" {
 
-__declspec(dllexport) int __stdcall CVR_InitComm(int) { return 0; }
-__declspec(dllexport) int __stdcall CVR_Authenticate() { return 0; }
-__declspec(dllexport) int __stdcall CVR_Read_Content(int) { return 0; }
-__declspec(dllexport) int __stdcall CVR_CloseComm() { return 0; }
+int __stdcall CVR_InitComm(int) { return 0; }
+int __stdcall CVR_Authenticate() { return 0; }
+int __stdcall CVR_Read_Content(int) { return 0; }
+int __stdcall CVR_CloseComm() { return 0; }
 
 }  // extern "C"

@@ -1,17 +1,13 @@
 #include "tests/e2e/harness.h"
 
+#include "app/startup.h"
+#include "platform/gdiplus.h"
 #include "platform/win_text.h"
 #include "ui/control_report.h"
 
 #include <algorithm>
 #include <atomic>
 #include <charconv>
-
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
 
 namespace e2e {
 
@@ -81,13 +77,6 @@ std::wstring PathFromEnvironment(const wchar_t* variable) {
 
 std::wstring OrviaExePath() { return PathFromEnvironment(L"ORVIA_EXE"); }
 std::wstring ComponentDir() { return PathFromEnvironment(L"ORVIA_COMPONENT_DIR"); }
-
-std::wstring JoinPath(const std::wstring& directory, std::wstring_view name) {
-    std::wstring path = directory;
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
-    path += name;
-    return path;
-}
 
 bool IsPlainFile(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -560,15 +549,6 @@ bool Screenshot::SamePixels(const Screenshot& other) const {
 }
 
 namespace {
-bool StartGdiplus() {
-    static const bool started = [] {
-        ULONG_PTR token = 0;
-        Gdiplus::GdiplusStartupInput input;
-        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-    }();
-    return started;
-}
-
 void CreateParentDirectories(const std::wstring& path) {
     for (std::size_t slash = path.find(L'\\', 3); slash != std::wstring::npos; slash = path.find(L'\\', slash + 1))
         ::CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
@@ -576,7 +556,8 @@ void CreateParentDirectories(const std::wstring& path) {
 }  // namespace
 
 bool Screenshot::SavePng(const std::wstring& path) const {
-    if (pixels_.empty() || !StartGdiplus()) return false;
+    if (pixels_.empty()) return false;
+    app::StartGdiplusOnce();
     CreateParentDirectories(path);
     // image/png
     static const CLSID kPngEncoder{0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};

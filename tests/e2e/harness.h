@@ -42,7 +42,7 @@ std::wstring PathFromEnvironment(const wchar_t* variable);
 std::wstring OrviaExePath();  // ORVIA_EXE
 std::wstring ComponentDir();  // ORVIA_COMPONENT_DIR: where the component DLLs were built
 
-std::wstring JoinPath(const std::wstring& directory, std::wstring_view name);
+using platform::JoinPath;
 bool IsPlainFile(const std::wstring& path);
 // Removes a file or a whole directory tree, read-only and hidden entries included.
 bool RemoveTree(const std::wstring& path);

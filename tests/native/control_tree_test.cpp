@@ -7,28 +7,29 @@
 namespace {
 
 using ui::ControlKind;
-using ui::ControlSpec;
+using ui::ControlRow;
 using ui::ControlTree;
 using ui::Rect;
 
-ControlTree MustBuild(const std::vector<ControlSpec>& specs) {
+ControlTree MustBuild(const std::vector<ControlRow>& rows) {
     std::string error;
-    auto tree = ControlTree::Build(specs, &error);
+    auto tree = ControlTree::Build(rows, &error);
     EXPECT_TRUE(tree.has_value()) << error;
     return std::move(*tree);
 }
 
 TEST(ControlTreeBuild, RejectsBrokenTrees) {
-    const std::vector<std::vector<ControlSpec>> broken = {
+    const std::vector<std::vector<ControlRow>> broken = {
         {{.name = "a"}, {.name = "a"}},                                     // a name twice
         {{.name = "a", .parent = "b"}, {.name = "b"}},                      // child before parent
         {{.name = "a", .parent = "nowhere"}},                               // unknown parent
         {{.name = "a", .kind = ControlKind::TransparentLabel}, {.name = "b", .parent = "a"}},  // not a container
         {{.name = ""}},
+        {{.name = "frame", .ownWindow = true}, {.name = "a", .kind = ControlKind::TransparentLabel, .parent = "frame"}},
     };
-    for (const auto& specs : broken) {
+    for (const auto& rows : broken) {
         std::string error;
-        EXPECT_FALSE(ControlTree::Build(specs, &error).has_value());
+        EXPECT_FALSE(ControlTree::Build(rows, &error).has_value());
         EXPECT_FALSE(error.empty());
     }
 }
@@ -37,7 +38,7 @@ class ControlTreeGeometry : public ::testing::Test {
 protected:
     // A panel holding a label that sticks out on the right and a group holding a
     // native board; the group is hidden.
-    std::vector<ControlSpec> specs_{
+    std::vector<ControlRow> rows_{
         {.name = "panel", .rect = {10, 20, 100, 50}},
         {.name = "label", .kind = ControlKind::TransparentLabel, .parent = "panel", .rect = {5, 2, 100, 24}},
         {.name = "group", .kind = ControlKind::GroupBox, .parent = "panel", .rect = {0, 30, 60, 20}, .visible = false},
@@ -45,7 +46,7 @@ protected:
         {.name = "frame", .parent = "panel", .rect = {70, 0, 30, 30}, .ownWindow = true},
         {.name = "surface", .parent = "frame", .rect = {-16, -16, 60, 60}, .ownWindow = true},
     };
-    ControlTree tree_ = MustBuild(specs_);
+    ControlTree tree_ = MustBuild(rows_);
     int Index(const char* name) const { return tree_.IndexOf(name); }
 };
 

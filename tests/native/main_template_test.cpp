@@ -13,10 +13,10 @@ using ui::Rect;
 
 class MainTemplate : public ::testing::Test {
 protected:
-    const ui::WindowSpec& spec_ = app::MainWindowSpec();
+    const ui::WindowTemplate& layout_ = app::MainWindowTemplate();
     ui::ControlTree tree_ = [this] {
         std::string error;
-        auto tree = ui::ControlTree::Build(spec_.controls, &error);
+        auto tree = ui::ControlTree::Build(layout_.controls, &error);
         EXPECT_TRUE(tree) << error;
         return tree ? std::move(*tree) : *ui::ControlTree::Build({});
     }();
@@ -35,9 +35,9 @@ bool Inside(const Rect& inner, const Rect& outer) {
 
 TEST_F(MainTemplate, EveryControlFitsItsParentExceptTheTwoThatAreMeantToBeClipped) {
     const std::set<std::string> clippedOnPurpose = {"外形框_视频", "透明标签_名字"};
-    const Rect window{0, 0, spec_.width, spec_.height};
+    const Rect window{0, 0, layout_.width, layout_.height};
     for (int i = 0; i < tree_.Count(); ++i) {
-        const std::string name(tree_.At(i).spec->name);
+        const std::string name(tree_.At(i).row->name);
         const int parent = tree_.At(i).parent;
         const Rect outer = parent < 0 ? window : tree_.AbsoluteRect(parent);
         EXPECT_EQ(Inside(tree_.AbsoluteRect(i), outer), clippedOnPurpose.count(name) == 0) << name;
@@ -49,7 +49,7 @@ TEST_F(MainTemplate, EveryControlFitsItsParentExceptTheTwoThatAreMeantToBeClippe
 TEST_F(MainTemplate, OnlyTheBrightnessGroupsStartHidden) {
     std::set<std::string> hidden;
     for (int i = 0; i < tree_.Count(); ++i)
-        if (!tree_.At(i).visible) hidden.insert(std::string(tree_.At(i).spec->name));
+        if (!tree_.At(i).visible) hidden.insert(std::string(tree_.At(i).row->name));
     EXPECT_EQ(hidden, (std::set<std::string>{"分组框_图1", "分组框_图2", "分组框_图3", "分组框_图4"}));
     // Both big buttons exist at creation; start-up hides one of them.
     EXPECT_TRUE(tree_.IsShown(Index("透明标签_读身份证")));
@@ -64,7 +64,7 @@ TEST_F(MainTemplate, SlotsFormARowWithTheirBrightnessGroupBeneath) {
         const Rect group = Abs("分组框_图" + n);
         EXPECT_GT(board.left, previousLeft);
         previousLeft = board.left;
-        EXPECT_EQ(tree_.At(Index("画板" + n)).spec->kind, ControlKind::DrawingBoard);
+        EXPECT_EQ(tree_.At(Index("画板" + n)).row->kind, ControlKind::DrawingBoard);
         const int groupCentre = group.left + group.width / 2;
         EXPECT_TRUE(groupCentre > board.left && groupCentre < board.Right()) << n;
         EXPECT_GE(group.top, board.Bottom() - 5) << n;
@@ -91,8 +91,8 @@ TEST_F(MainTemplate, TheTwoBigButtonsShareOnePlace) {
 TEST_F(MainTemplate, ThePreviewSurfaceIsLargerThanItsFrameAndBothHaveWindows) {
     const int frame = Index("外形框3");
     const int surface = Index("外形框_视频");
-    EXPECT_TRUE(ui::NeedsOwnWindow(*tree_.At(frame).spec));
-    EXPECT_TRUE(ui::NeedsOwnWindow(*tree_.At(surface).spec));
+    EXPECT_TRUE(ui::NeedsOwnWindow(*tree_.At(frame).row));
+    EXPECT_TRUE(ui::NeedsOwnWindow(*tree_.At(surface).row));
     EXPECT_EQ(tree_.HostOf(surface), frame);
     EXPECT_EQ(tree_.At(frame).rect.width, 295);
     EXPECT_EQ(tree_.At(frame).rect.height, 412);
@@ -101,10 +101,10 @@ TEST_F(MainTemplate, ThePreviewSurfaceIsLargerThanItsFrameAndBothHaveWindows) {
 }
 
 TEST_F(MainTemplate, TheMenuIsOneTopItemWithTwoEntries) {
-    ASSERT_EQ(spec_.menu.size(), 3u);
-    EXPECT_EQ(spec_.menu[0].level, 0);
-    EXPECT_EQ(spec_.menu[1].level, 1);
-    EXPECT_EQ(spec_.menu[2].level, 1);
+    ASSERT_EQ(layout_.menu.size(), 3u);
+    EXPECT_EQ(layout_.menu[0].level, 0);
+    EXPECT_EQ(layout_.menu[1].level, 1);
+    EXPECT_EQ(layout_.menu[2].level, 1);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ RECT RectInParent(HWND child) {
     return r;
 }
 
-const ui::ControlSpec kControls[] = {
+const ui::ControlRow kControls[] = {
     {.name = "背景", .rect = {0, 0, 300, 200}, .background = Rgb(0xFFFFFF), .outline = Rgb(0x0088FF)},
     {.name = "标签", .kind = ControlKind::TransparentLabel, .parent = "背景", .rect = {10, 10, 100, 30},
      .text = Rgb(0x000000), .font = {"", 24, true}, .caption = "按我"},
@@ -48,7 +48,7 @@ const ui::ControlSpec kControls[] = {
     {.name = "框", .parent = "背景", .rect = {10, 100, 80, 80}, .ownWindow = true},
     {.name = "面", .parent = "框", .rect = {-10, -10, 120, 120}, .background = Rgb(0x000000), .ownWindow = true},
 };
-const ui::WindowSpec kSpec{300, 200, kControls, {}};
+const ui::WindowTemplate kLayout{300, 200, kControls, {}};
 
 struct Counts {
     int down = 0, up = 0, doubleClick = 0, created = 0;
@@ -67,7 +67,7 @@ protected:
             {"标签", ControlEvent::LeftUp, [this](ui::Window&) { ++counts_.up; }},
             {"板", ControlEvent::DoubleClick, [this](ui::Window&) { ++counts_.doubleClick; }},
         };
-        window_ = ui::Window::Create(kSpec, std::move(behaviour));
+        window_ = ui::Window::Create(kLayout, std::move(behaviour));
         ASSERT_TRUE(window_);
         PumpMessages();
     }
@@ -161,7 +161,7 @@ TEST_F(TemplateWindow, BadBindingsAreReportedNotFatal) {
         {"标签", ControlEvent::Clicked, [](ui::Window&) {}},  // labels are not push buttons
         {"板", ControlEvent::GotFocus, [](ui::Window&) {}},
     };
-    auto window = ui::Window::Create(kSpec, std::move(behaviour));
+    auto window = ui::Window::Create(kLayout, std::move(behaviour));
     ASSERT_TRUE(window);
     EXPECT_EQ(window->BindingErrors().size(), 2u);
     // An unknown name gives an empty reference that does nothing.
@@ -217,7 +217,7 @@ protected:
         ui::WindowBehaviour behaviour = app::MainWindowBehaviour();
         behaviour.created = nullptr;  // no deployment, no reader scan here
         behaviour.endsProgram = false;
-        window_ = ui::Window::Create(app::MainWindowSpec(), std::move(behaviour));
+        window_ = ui::Window::Create(app::MainWindowTemplate(), std::move(behaviour));
         ASSERT_TRUE(window_);
     }
     std::unique_ptr<ui::Window> window_;
