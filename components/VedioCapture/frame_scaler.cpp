@@ -1,0 +1,7 @@
+#include "frame_scaler.h"
+
+namespace vedio {
+
+void FrameScaler::Scale(const SourceFrame&, const TargetImage&) {}
+
+}  // namespace vedio
