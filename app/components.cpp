@@ -2,7 +2,10 @@
 
 #include "platform/files.h"
 #include "platform/program_directory.h"
+#include "platform/version_info.h"
 #include "ui/pictures.h"
+
+#include <algorithm>
 
 #include <windows.h>
 
@@ -12,12 +15,23 @@ std::span<const std::uint8_t> ComponentImage(const ComponentFile& file) {
     return ui::ProgramResource(file.resource);
 }
 
+bool IsOurComponent(const std::wstring& path) {
+    for (const std::wstring& product : platform::VersionStrings(path, L"ProductName"))
+        if (product == L"Orvia") return true;
+    return false;
+}
+
 bool DeployComponentTo(const std::wstring& directory, std::wstring_view fileName,
                        std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return false;
     const std::wstring path = platform::JoinPath(directory, fileName);
-    if (platform::Exists(path) || bytes.empty()) return false;
     // Never a half-written DLL: one would count as present and never be written again.
-    return platform::CreateFileWhole(path, bytes);
+    if (!platform::Exists(path)) return platform::CreateFileWhole(path, bytes);
+    // Only our own files are updated; whatever else an operator put there is theirs.
+    if (!IsOurComponent(path)) return false;
+    const auto current = platform::ReadWholeFile(path);
+    if (!current || std::ranges::equal(*current, bytes)) return false;
+    return platform::ReplaceFileWhole(path, bytes);
 }
 
 bool DeployComponent(const ComponentFile& file) {

@@ -1,5 +1,5 @@
 // The four component DLLs the program carries inside its executable and writes beside
-// itself when they are missing.
+// itself when they are missing or older.
 #pragma once
 
 #include <array>
@@ -22,9 +22,15 @@ inline constexpr ComponentFile kVedioCapture{L"VedioCapture.dll", L"VEDIOCAPTURE
 
 std::span<const std::uint8_t> ComponentImage(const ComponentFile& file);
 
-// Writes `bytes` as directory\fileName unless an entry of that name exists (hidden and
-// read-only files count). The file appears whole or not at all; an empty image is never
-// written. False when nothing was written.
+// True when the file's version resource names Orvia as its product, in any translation: a
+// component an earlier Orvia wrote. Files without one, unreadable files, directories: false.
+bool IsOurComponent(const std::wstring& path);
+
+// Writes `bytes` as directory\fileName when no entry of that name exists, and replaces a
+// file that is one of our components but holds other bytes (an earlier Orvia's). Any other
+// entry (a vendor's DLL, a foreign file, a directory) is left alone, hidden or not. The file
+// holds the old bytes or all the new ones, never a mixture; an empty image is never written.
+// False when nothing was written.
 bool DeployComponentTo(const std::wstring& directory, std::wstring_view fileName,
                        std::span<const std::uint8_t> bytes);
 // The same beside the program, with the embedded image.

@@ -11,6 +11,9 @@ namespace camera {
 void PlacePreview(ui::Window& window, int previewHeight);
 void FillCameraList(ui::Window& window);
 
+// Shows the selected camera's live picture in the preview box, at the box's present size.
+void StartPreview(ui::Window& window);
+
 // Event handlers of the Main window.
 void OnCameraListDoubleClick(ui::Window& window);
 void OnCloseDevice(ui::Window& window);

@@ -8,6 +8,13 @@
 
 namespace camera {
 
+// The steps of the placement, each from what the box reports back after the step before:
+// the width from the height, the left edge from the width, the top edge from the height.
+// Double arithmetic, truncated toward zero.
+int PreviewWidth(int height);
+int PreviewLeft(int width);
+int PreviewTop(int height);
+
 // The preview box for height h, relative to the frame 外形框3.
 ui::Rect PreviewRect(int height);
 

@@ -38,17 +38,54 @@ bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> byte
     return true;
 }
 
+namespace {
+
+// A file beside `target` that takes the new bytes; removed again unless it was moved into place.
+class TemporaryBeside {
+public:
+    explicit TemporaryBeside(const std::wstring& target)
+        : path_(target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp") {}
+    ~TemporaryBeside() {
+        if (!moved_) ::DeleteFileW(path_.c_str());
+    }
+    TemporaryBeside(const TemporaryBeside&) = delete;
+    TemporaryBeside& operator=(const TemporaryBeside&) = delete;
+
+    bool Write(std::span<const std::uint8_t> bytes) { return WriteWholeFile(path_, bytes); }
+    bool MoveTo(const std::wstring& target, DWORD flags) {
+        moved_ = ::MoveFileExW(path_.c_str(), target.c_str(), flags) != 0;
+        return moved_;
+    }
+
+private:
+    std::wstring path_;
+    bool moved_ = false;
+};
+
+}  // namespace
+
 bool CreateFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes) {
-    const std::wstring temporary = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
-    if (!WriteWholeFile(temporary, bytes)) {
-        ::DeleteFileW(temporary.c_str());
-        return false;
-    }
-    if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(temporary.c_str());
-        return false;
-    }
-    return true;
+    TemporaryBeside temporary(path);
+    return temporary.Write(bytes) && temporary.MoveTo(path, MOVEFILE_WRITE_THROUGH);
+}
+
+bool ReplaceFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+
+    TemporaryBeside temporary(path);
+    if (!temporary.Write(bytes)) return false;
+    if (temporary.MoveTo(path, kFlags)) return true;
+
+    // A read-only file is never replaced, and some systems refuse hidden or system ones too.
+    constexpr DWORD kBlocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if ((attributes & kBlocking) == 0) return false;
+    const DWORD cleared = attributes & ~kBlocking;
+    if (!::SetFileAttributesW(path.c_str(), cleared != 0 ? cleared : FILE_ATTRIBUTE_NORMAL)) return false;
+    if (temporary.MoveTo(path, kFlags)) return true;
+    ::SetFileAttributesW(path.c_str(), attributes);
+    return false;
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {

@@ -23,6 +23,12 @@ bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> byte
 // file beside it, which is then renamed. An entry that appeared meanwhile is kept.
 bool CreateFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
+// Replaces an existing file so that it holds either all its old bytes or all the new ones:
+// the bytes go to a temporary file beside it, which is then moved over it. Read-only, hidden
+// and system attributes are cleared only when they stop the move, and put back when it
+// fails. On failure the old file is as it was and no temporary file is left.
+bool ReplaceFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes);
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path);
 
 }  // namespace platform

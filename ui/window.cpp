@@ -19,6 +19,7 @@ constexpr wchar_t kWindowProperty[] = L"Orvia.Window";
 constexpr int kControlIdBase = 100;
 constexpr int kMenuIdBase = 1000;
 constexpr int kProgramIcon = 1;
+constexpr UINT kAnswerTimeoutMs = 250;
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
@@ -80,6 +81,7 @@ struct Window::Native {
     std::vector<std::uint8_t> picture;  // drawing board
     std::array<std::unique_ptr<Gdiplus::Bitmap>, 3> images;  // graphic button
     bool decoded = false;
+    MessageHook hook;  // a module that took the control over
 };
 
 // ---- creation -------------------------------------------------------------------------
@@ -467,7 +469,30 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     }
     Window* self = FromHandle(hwnd);
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message != WM_NCDESTROY)
+        if (const auto consumed = self->RunHooks(message, wParam, lParam)) return *consumed;
     return self->HandleMessage(message, wParam, lParam);
+}
+
+std::optional<LRESULT> Window::RunHooks(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (hooks_.empty()) return std::nullopt;
+    // A copy: a hook may add or remove hooks, or close the window, while it runs.
+    const auto hooks = hooks_;
+    for (const auto& [id, hook] : hooks) {
+        if (!hwnd_) break;
+        if (const auto consumed = hook(hwnd_, message, wParam, lParam)) return consumed;
+    }
+    return std::nullopt;
+}
+
+int Window::AddMessageHook(MessageHook hook) {
+    const int id = nextHookId_++;
+    hooks_.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void Window::RemoveMessageHook(int id) {
+    std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -555,6 +580,10 @@ LRESULT CALLBACK Window::NativeControlProc(HWND hwnd, UINT message, WPARAM wPara
 LRESULT Window::HandleNativeMessage(int index, HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
     Native& native = *natives_[static_cast<std::size_t>(index)];
     const ControlKind kind = tree_.At(index).row->kind;
+    if (native.hook && message != WM_NCDESTROY) {
+        const MessageHook hook = native.hook;  // it may clear itself
+        if (const auto consumed = hook(child, message, wParam, lParam)) return *consumed;
+    }
     switch (message) {
     case WM_PAINT:
         BufferedPaint(child, [&](HDC dc, const RECT&) { PaintNative(index, child, dc); });
@@ -691,7 +720,11 @@ bool Window::AnswerQuery(HWND asker, const void* data, std::size_t bytes) {
     }
     const std::string text = FormatReport(fields);
     COPYDATASTRUCT reply{kControlReportTag, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
-    ::SendMessageW(asker, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd_), reinterpret_cast<LPARAM>(&reply));
+    // The asker waits for this answer and takes it at once; one that hangs must not take
+    // the program with it.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(asker, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd_), reinterpret_cast<LPARAM>(&reply),
+                          SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT, kAnswerTimeoutMs, &ignored);
     return true;
 }
 
@@ -779,6 +812,12 @@ int Control::Selection() const {
 
 void Control::SetSelection(int index) {
     if (HWND h = Handle()) ::SendMessageW(h, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void Control::SetMessageHook(MessageHook hook) {
+    if (!Handle()) return;
+    window_->natives_[static_cast<std::size_t>(index_)]->hook = std::move(hook);
+    ::InvalidateRect(Handle(), nullptr, FALSE);  // whoever paints now paints it all
 }
 
 int Control::Position() const {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,10 @@ enum class ControlEvent {
 
 class Window;
 using Handler = std::function<void(Window&)>;
+
+// Sees a window's messages before the engine does. A value consumes the message and is
+// its result; nullopt passes it on (to the next hook, then to the engine).
+using MessageHook = std::function<std::optional<LRESULT>(HWND window, UINT message, WPARAM wParam, LPARAM lParam)>;
 
 struct EventBinding {
     std::string_view control;
@@ -83,6 +88,10 @@ public:
     void SetSelection(int index);
     int Position() const;                                 // slider
 
+    // Lets a module take over a native control's messages (painting among them) while
+    // the hook is set; an empty hook gives them back to the engine.
+    void SetMessageHook(MessageHook hook);
+
 private:
     Window* window_;
     int index_;
@@ -111,6 +120,11 @@ public:
     // Pops the items of a top-level menu up at the mouse pointer.
     void PopUpMenu(std::string_view caption);
     void Close();
+
+    // Hooks on the window's own messages, run in the order added. The identifier removes
+    // the hook again; a hook may remove itself while it runs.
+    int AddMessageHook(MessageHook hook);
+    void RemoveMessageHook(int id);
 
     // The pixels of everything the window paints itself, inside `area` (client coordinates).
     void PaintContent(HDC dc, const RECT& area);
@@ -144,6 +158,7 @@ private:
     int IndexOfHandle(HWND child) const;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> RunHooks(UINT message, WPARAM wParam, LPARAM lParam);
     void OnMouse(UINT message, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnControlColour(HDC dc, HWND child);
@@ -166,6 +181,8 @@ private:
     bool menuOpen_ = false;
     int pressed_ = -1;  // windowless control that got the last left press
     GdiCache cache_;
+    std::vector<std::pair<int, MessageHook>> hooks_;
+    int nextHookId_ = 1;
 };
 
 }  // namespace ui

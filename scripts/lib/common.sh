@@ -55,26 +55,42 @@ orvia_wine_env() {
 # WenQuanYi Micro Hei (Linux has no 微软雅黑 or 黑体). With "headless" as second argument
 # Wine manages its windows itself: on a screen without a window manager it would otherwise
 # wait two seconds for one every time a window is hidden or destroyed.
+# The prefix is marked ready only when every step succeeded; a prefix whose set-up failed
+# is removed, so that the next run builds it again from nothing.
 orvia_wine_prefix() {
     orvia_wine_env "$1"
     [ -f "$WINEPREFIX/.orvia-ready-v2" ] && return 0
     orvia_log "preparing Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    local reg="$WINEPREFIX/orvia-fonts.reg"
-    {
-        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-        local face
-        for face in 微软雅黑 黑体 "Microsoft YaHei" SimHei 宋体 SimSun; do
-            printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
-        done
-        if [ "${2:-}" = headless ]; then
-            printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
-        fi
-    } | iconv -f UTF-8 -t UTF-16 > "$reg"
-    wine regedit /S "$reg" >/dev/null 2>&1 || true
-    wineserver -w
+    local failed=""
+    mkdir -p "$WINEPREFIX" || failed="mkdir"
+    if [ -z "$failed" ]; then
+        wineboot -i >/dev/null 2>&1 || failed="wineboot -i"
+    fi
+    if [ -z "$failed" ]; then
+        local reg="$WINEPREFIX/orvia-fonts.reg"
+        {
+            printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+            local face
+            for face in 微软雅黑 黑体 "Microsoft YaHei" SimHei 宋体 SimSun; do
+                printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
+            done
+            if [ "${2:-}" = headless ]; then
+                printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
+            fi
+        } | iconv -f UTF-8 -t UTF-16 > "$reg" || failed="writing $reg"
+    fi
+    if [ -z "$failed" ]; then
+        wine regedit /S "$reg" >/dev/null 2>&1 || failed="wine regedit"
+    fi
+    # Waits for the registry to reach the disk; a failure here leaves it unsure too.
+    wineserver -w || failed="${failed:-wineserver -w}"
+    if [ -n "$failed" ]; then
+        orvia_log "setting up Wine prefix $WINEPREFIX failed ($failed); removing it"
+        wineserver -k 2>/dev/null || true
+        rm -rf -- "$WINEPREFIX"
+        return 1
+    fi
     touch "$WINEPREFIX/.orvia-ready-v2"
 }
 

@@ -250,11 +250,7 @@ HWND FindMainWindow(DWORD processId) {
     return nullptr;
 }
 
-bool IsUniform(const Screenshot& shot) {
-    const COLORREF first = shot.Pixel(0, 0);
-    const RECT all{0, 0, shot.Width(), shot.Height()};
-    return shot.CountColour(all, first) == shot.Width() * shot.Height();
-}
+bool IsUniform(const Screenshot& shot) { return shot.IsAll(shot.Pixel(0, 0)); }
 
 // Our environment with `extra` set on top, as a CreateProcessW environment block.
 std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wstring>>& extra) {
@@ -542,6 +538,11 @@ int Screenshot::CountColour(const RECT& within, COLORREF colour) const {
         for (int x = std::max<int>(within.left, 0); x < std::min<int>(within.right, width_); ++x)
             if (Pixel(x, y) == colour) ++count;
     return count;
+}
+
+bool Screenshot::IsAll(COLORREF colour) const {
+    const RECT all{0, 0, width_, height_};
+    return !pixels_.empty() && CountColour(all, colour) == width_ * height_;
 }
 
 bool Screenshot::SamePixels(const Screenshot& other) const {

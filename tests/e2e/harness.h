@@ -178,6 +178,8 @@ public:
     COLORREF Pixel(int x, int y) const;
     // How many pixels of the given rectangle (same coordinates as Pixel) have the colour.
     int CountColour(const RECT& within, COLORREF colour) const;
+    // Whether every pixel has the colour (false for an empty shot).
+    bool IsAll(COLORREF colour) const;
     bool SamePixels(const Screenshot& other) const;
     // Writes a PNG file, creating the directory it goes into when needed.
     bool SavePng(const std::wstring& path) const;

@@ -16,13 +16,13 @@ void OrviaSession::TearDown() {
     }
 }
 
-void OrviaSession::StartOrvia() {
+void OrviaSession::StartOrvia(const std::vector<std::pair<std::wstring, std::wstring>>& environment) {
     ASSERT_FALSE(dir_.Path().empty()) << "no temporary program directory";
     ASSERT_FALSE(OrviaExePath().empty()) << "ORVIA_EXE is not set";
     if (!IsPlainFile(dir_ / L"orvia.exe")) {
         ASSERT_FALSE(dir_.CopyOrvia().empty()) << "orvia.exe could not be copied from " << platform::Narrow(OrviaExePath());
     }
-    ASSERT_TRUE(orvia_.Start(dir_.Path())) << orvia_.Error();
+    ASSERT_TRUE(orvia_.Start(dir_.Path(), environment)) << orvia_.Error();
 }
 
 Report OrviaSession::MustQuery(std::string_view name) {

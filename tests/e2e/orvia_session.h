@@ -24,7 +24,7 @@ protected:
 
     // Copies orvia.exe into the program directory (if it is not there yet) and starts it;
     // a fatal failure when it does not come up.
-    void StartOrvia();
+    void StartOrvia(const std::vector<std::pair<std::wstring, std::wstring>>& environment = {});
     // The report of a control the main window must know; a failure when it does not.
     Report MustQuery(std::string_view name);
     // The main window's pixels, saved as <test name>.png for whoever looks afterwards.

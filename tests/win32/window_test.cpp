@@ -1,12 +1,15 @@
 #include "app/main_events.h"
 #include "app/main_template.h"
 #include "app/startup.h"
+#include "ui/control_report.h"
 #include "ui/message_loop.h"
 #include "ui/window.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <windows.h>
+
+#include <thread>
 
 namespace {
 
@@ -209,6 +212,77 @@ TEST_F(TemplateWindow, EscClosesTheActiveWindow) {
     EXPECT_FALSE(window_->IsAlive());
     MSG other{nullptr, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
     EXPECT_FALSE(ui::PreTranslate(other));
+}
+
+TEST_F(TemplateWindow, HooksSeeMessagesBeforeTheEngineAndCanLetGo) {
+    constexpr UINT kPing = WM_APP + 7;
+    int seen = 0;
+    const int first = window_->AddMessageHook([&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message != kPing) return std::nullopt;
+        ++seen;
+        return 42;
+    });
+    int selfRemoving = 0;
+    int second = 0;
+    second = window_->AddMessageHook([&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == kPing) {
+            ++selfRemoving;
+            window_->RemoveMessageHook(second);
+        }
+        return std::nullopt;
+    });
+    EXPECT_EQ(::SendMessageW(window_->Handle(), kPing, 0, 0), 42);
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(selfRemoving, 0);  // the first hook consumed it
+    window_->RemoveMessageHook(first);
+    EXPECT_EQ(::SendMessageW(window_->Handle(), kPing, 0, 0), 0);  // the engine's default answer
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(selfRemoving, 1);
+    ::SendMessageW(window_->Handle(), kPing, 0, 0);
+    EXPECT_EQ(selfRemoving, 1);  // it is gone
+
+    // A native control taken over: its press no longer reaches the engine's binding.
+    ui::WindowBehaviour behaviour;
+    int presses = 0;
+    behaviour.events = {{"面", ControlEvent::LeftDown, [&](ui::Window&) { ++presses; }}};
+    auto window = ui::Window::Create(kLayout, std::move(behaviour));
+    ASSERT_TRUE(window);
+    ui::Control surface = (*window)["面"];
+    surface.SetMessageHook([](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_LBUTTONDOWN) return 0;
+        return std::nullopt;
+    });
+    ::SendMessageW(surface.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(presses, 0);
+    surface.SetMessageHook(nullptr);
+    ::SendMessageW(surface.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(presses, 1);
+}
+
+TEST_F(TemplateWindow, AQuestionFromAStuckAskerDoesNotFreezeTheWindow) {
+    // The asker's window belongs to a thread that stops handling messages.
+    HWND asker = nullptr;
+    HANDLE created = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread stuck([&] {
+        asker = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        ::SetEvent(created);
+        ::WaitForSingleObject(release, INFINITE);
+        ::DestroyWindow(asker);
+    });
+    ::WaitForSingleObject(created, INFINITE);
+    ASSERT_TRUE(asker);
+    const std::wstring name = L"标签";
+    COPYDATASTRUCT question{ui::kControlQueryTag, static_cast<DWORD>(name.size() * sizeof(wchar_t)),
+                            const_cast<wchar_t*>(name.data())};
+    // Returns (the answer is dropped) instead of waiting for the stuck thread for ever.
+    EXPECT_EQ(::SendMessageW(window_->Handle(), WM_COPYDATA, reinterpret_cast<WPARAM>(asker),
+                             reinterpret_cast<LPARAM>(&question)),
+              TRUE);
+    ::SetEvent(release);
+    stuck.join();
+    ::CloseHandle(created);
+    ::CloseHandle(release);
 }
 
 class MainWindowTemplate : public ::testing::Test {

@@ -1,0 +1,70 @@
+#include "camera/camera_component.h"
+
+#include "platform/component_library.h"
+#include "platform/program_directory.h"
+#include "platform/win_text.h"
+
+#include <cstring>
+
+namespace camera {
+
+namespace {
+using GetCameraListFn = const char*(__stdcall*)();
+using SetCameraIdFn = int(__stdcall*)(int);
+using StartCameraFn = int(__stdcall*)(HWND);
+using CloseCameraFn = int(__stdcall*)(int);
+
+struct CameraExports {
+    platform::ComponentLibrary library;
+    GetCameraListFn getCameraList = nullptr;
+    SetCameraIdFn setCameraId = nullptr;
+    StartCameraFn startCamera = nullptr;
+    CloseCameraFn closeCamera = nullptr;
+};
+
+// The start-up deployment has written the file by the time the first call comes.
+const CameraExports& Exports() {
+    static const CameraExports exports = [] {
+        CameraExports e{platform::ComponentLibrary(platform::BesideProgram(L"VedioCapture.dll"))};
+        e.getCameraList = e.library.Find<GetCameraListFn>("GetCameraList");
+        e.setCameraId = e.library.Find<SetCameraIdFn>("SetCameraID");
+        e.startCamera = e.library.Find<StartCameraFn>("StartCamera");
+        e.closeCamera = e.library.Find<CloseCameraFn>("CloseCamera");
+        return e;
+    }();
+    return exports;
+}
+
+std::string AnsiToUtf8(const std::string& ansi) {
+    if (ansi.empty()) return {};
+    const int length = static_cast<int>(ansi.size());
+    const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+    if (wideLength <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wideLength);
+    return platform::Narrow(wide);
+}
+}  // namespace
+
+std::optional<std::string> CameraListText() {
+    if (!Exports().getCameraList) return std::nullopt;
+    const char* text = Exports().getCameraList();
+    if (!text) return std::nullopt;
+    // The text is the component's: copy it before anything else can call in, never free it.
+    const std::string copy(text, std::strlen(text));
+    return AnsiToUtf8(copy);
+}
+
+void SetCameraId(int cameraIndex) {
+    if (Exports().setCameraId) Exports().setCameraId(cameraIndex);
+}
+
+void StartCamera(HWND previewWindow) {
+    if (Exports().startCamera) Exports().startCamera(previewWindow);
+}
+
+void CloseCamera(int cameraIndex) {
+    if (Exports().closeCamera) Exports().closeCamera(cameraIndex);
+}
+
+}  // namespace camera

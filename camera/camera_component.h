@@ -1,0 +1,23 @@
+// The camera component VedioCapture.dll beside the program: loaded by its full path on the
+// first call and kept for the life of the process. Without the file, or without one of
+// its exports, the calls do nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace camera {
+
+// The component's camera list text, copied and converted from the ANSI code page to
+// UTF-8; nullopt when the component gives none. Split it only after the conversion: in a
+// double-byte code page "|" can be the second byte of a character.
+std::optional<std::string> CameraListText();
+
+// Results are ignored: the component reports nothing the program could act on.
+void SetCameraId(int cameraIndex);
+void StartCamera(HWND previewWindow);
+void CloseCamera(int cameraIndex);
+
+}  // namespace camera

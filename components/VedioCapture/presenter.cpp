@@ -1,0 +1,171 @@
+#include "presenter.h"
+
+#include <utility>
+
+namespace vedio {
+
+namespace {
+constexpr wchar_t kSurfaceClass[] = L"Orvia.VideoSurface";
+
+HINSTANCE ThisModule() {
+    HMODULE module = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    return module;
+}
+
+bool RegisterSurfaceClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
+        WNDCLASSEXW wc{sizeof wc};
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = ThisModule();
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kSurfaceClass;
+        return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+BITMAPINFO DescribePicture(const Picture& picture) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// Draws `picture` over the whole of a `width` x `height` surface: 1:1 when the sizes
+// match, stretched otherwise (the placeholder of a restart on another size).
+void DrawPicture(HDC dc, const Picture& picture, int width, int height) {
+    const BITMAPINFO info = DescribePicture(picture);
+    if (picture.width == width && picture.height == height) {
+        ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                            static_cast<UINT>(height), picture.pixels.data(), &info, DIB_RGB_COLORS);
+        return;
+    }
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    ::StretchDIBits(dc, 0, 0, width, height, 0, 0, picture.width, picture.height, picture.pixels.data(), &info,
+                    DIB_RGB_COLORS, SRCCOPY);
+}
+}  // namespace
+
+std::shared_ptr<Presenter> Presenter::Create(HWND target, std::shared_ptr<const Picture> placeholder) {
+    RECT client{};
+    if (!::IsWindow(target) || !::GetClientRect(target, &client)) return nullptr;
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    if (width <= 0 || height <= 0 || !RegisterSurfaceClass(&Presenter::SurfaceProc)) return nullptr;
+
+    std::shared_ptr<Presenter> presenter(new Presenter);
+    presenter->width_ = width;
+    presenter->height_ = height;
+    presenter->latest_ = std::move(placeholder);
+    presenter->latestIsPlaceholder_ = presenter->latest_ != nullptr;
+    presenter->surface_ = ::CreateWindowExW(0, kSurfaceClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+                                            width, height, target, nullptr, ThisModule(), presenter.get());
+    if (!presenter->surface_) return nullptr;
+    return presenter;
+}
+
+Presenter::~Presenter() { Detach(); }
+
+void Presenter::Detach() {
+    HWND surface = nullptr;
+    {
+        std::lock_guard lock(drawing_);
+        detached_ = true;
+        surface = std::exchange(surface_, nullptr);
+    }
+    if (surface && ::IsWindow(surface)) ::DestroyWindow(surface);
+}
+
+std::shared_ptr<const Picture> Presenter::Latest() const {
+    std::lock_guard lock(latestLock_);
+    return latest_;
+}
+
+std::shared_ptr<Picture> Presenter::SparePicture() {
+    // A picture nobody else holds: not on show, not being painted by the window's thread.
+    for (const auto& picture : pool_)
+        if (picture.use_count() == 1) return picture;
+    auto picture = std::make_shared<Picture>();
+    picture->width = width_;
+    picture->height = height_;
+    picture->pixels.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4);
+    if (pool_.size() < 4) pool_.push_back(picture);
+    return picture;
+}
+
+void Presenter::Present(const SourceFrame& frame) {
+    {
+        std::lock_guard lock(drawing_);
+        if (detached_) return;
+    }
+    std::shared_ptr<Picture> picture = SparePicture();
+    scaler_.Scale(frame, {picture->pixels.data(), picture->width, picture->height,
+                          static_cast<std::ptrdiff_t>(picture->width) * 4});
+    {
+        std::lock_guard lock(latestLock_);
+        latest_ = picture;
+        latestIsPlaceholder_ = false;
+    }
+    std::lock_guard lock(drawing_);
+    if (detached_ || !surface_) return;
+    if (HDC dc = ::GetDC(surface_)) {
+        DrawPicture(dc, *picture, width_, height_);
+        ::ReleaseDC(surface_, dc);
+    }
+}
+
+void Presenter::Paint(HDC dc) const {
+    const std::shared_ptr<const Picture> picture = Latest();
+    if (picture && !picture->pixels.empty()) {
+        DrawPicture(dc, *picture, width_, height_);
+        return;
+    }
+    const RECT all{0, 0, width_, height_};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+}
+
+LRESULT CALLBACK Presenter::SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Presenter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;  // the mouse belongs to the window beneath (dragging, clicks)
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(window, &ps);
+        if (dc && self) self->Paint(dc);
+        ::EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        if (self) self->Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_DESTROY:
+        // The program closed the window under us (it ends): draw no more.
+        if (self) {
+            std::lock_guard lock(self->drawing_);
+            self->detached_ = true;
+            self->surface_ = nullptr;
+        }
+        return 0;
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace vedio

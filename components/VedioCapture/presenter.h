@@ -1,0 +1,68 @@
+// Shows a running camera inside the program's window. The presenter puts a child window
+// of its own over the target's whole client area and draws every frame into it with GDI,
+// from the capture thread, so a screen copy of the target returns the picture. The child
+// also repaints the latest picture whenever the window system asks (after a menu or a
+// message box covered it), and lets the mouse through to the target beneath.
+#pragma once
+
+#include "frame.h"
+#include "frame_scaler.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace vedio {
+
+// One picture as drawn: 32-bit, top row first, rows packed.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+class Presenter {
+public:
+    // Creates the child window over `target`'s client area, at the size it has now; null
+    // when `target` is no window or has no area. Call on the target's own thread.
+    // `placeholder` (may be null) shows, stretched, until the first frame arrives, so a
+    // restart on another size shows no black flash.
+    static std::shared_ptr<Presenter> Create(HWND target, std::shared_ptr<const Picture> placeholder);
+    ~Presenter();
+    Presenter(const Presenter&) = delete;
+    Presenter& operator=(const Presenter&) = delete;
+
+    // Converts, scales and draws a frame; any thread, one at a time. Does nothing once
+    // detached.
+    void Present(const SourceFrame& frame);
+
+    // Stops all drawing and destroys the child window; after it returns, no thread draws
+    // into the target again. Call on the target's own thread.
+    void Detach();
+
+    // The picture on show now (the placeholder before the first frame); may be null.
+    std::shared_ptr<const Picture> Latest() const;
+
+private:
+    Presenter() = default;
+    static LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC dc) const;
+    std::shared_ptr<Picture> SparePicture();
+
+    HWND surface_ = nullptr;      // set and cleared on the target's thread
+    int width_ = 0;
+    int height_ = 0;
+    FrameScaler scaler_;          // capture thread only
+
+    mutable std::mutex drawing_;  // held while a frame is drawn and while detaching
+    bool detached_ = false;
+
+    mutable std::mutex latestLock_;  // held only to swap or copy the pointer
+    std::shared_ptr<const Picture> latest_;
+    bool latestIsPlaceholder_ = false;
+    std::vector<std::shared_ptr<Picture>> pool_;  // capture thread only
+};
+
+}  // namespace vedio

@@ -1,0 +1,117 @@
+// The live picture as the operator sees it, from our own camera component's demonstration
+// camera: it starts on a double-click, moves, stops on "关闭设备", and pans with the box.
+#include "tests/e2e/orvia_session.h"
+
+#include "components/VedioCapture/test_pattern.h"
+
+namespace e2e {
+namespace {
+
+namespace pattern = vedio::pattern;
+
+class LivePreview : public OrviaSession {
+protected:
+    void StartWithDemoCamera() {
+        ASSERT_NO_FATAL_FAILURE(StartOrvia({{L"ORVIA_DEMO_DEVICES", L"1"}}));
+        const Report list = MustQuery("列表框1");
+        ASSERT_EQ(list.count("items"), 1u);
+        ASSERT_NE(list.at("items").find("Orvia Demo Camera"), std::string::npos) << list.at("items");
+    }
+    // Double-clicks the list's last entry, the demonstration camera.
+    void DoubleClickDemoCamera() {
+        const Report list = MustQuery("列表框1");
+        const HWND listBox = ReportWindow(list);
+        ASSERT_NE(listBox, nullptr);
+        const auto count = static_cast<int>(::SendMessageW(listBox, LB_GETCOUNT, 0, 0));
+        RECT item{};
+        ASSERT_NE(::SendMessageW(listBox, LB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&item)),
+                  LB_ERR);
+        POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        ::ClientToScreen(listBox, &at);
+        ClickAt(at);
+        ClickAt(at);
+    }
+    // The frame 外形框3 as it is on the screen now.
+    Screenshot ShootFrame() {
+        const Report frame = MustQuery("外形框3");
+        const LONG x = static_cast<LONG>(ReportNumber(frame, "screen_x"));
+        const LONG y = static_cast<LONG>(ReportNumber(frame, "screen_y"));
+        return Screenshot::Capture({x, y, x + static_cast<LONG>(ReportNumber(frame, "w")),
+                                    y + static_cast<LONG>(ReportNumber(frame, "h"))});
+    }
+    bool WaitForPicture() {
+        return WaitUntil([&] { return !IsAllBlack(ShootFrame()); }, 5s);
+    }
+    static bool IsAllBlack(const Screenshot& shot) { return shot.IsAll(RGB(0, 0, 0)); }
+    // Where picture column `x` lands in the frame, for the box's current geometry.
+    int FrameColumnOf(int x) {
+        const Report box = MustQuery("外形框_视频");
+        const Report frame = MustQuery("外形框3");
+        const long long left = ReportNumber(box, "x") - ReportNumber(frame, "x");
+        return static_cast<int>(left + x * ReportNumber(box, "w") / pattern::kWidth);
+    }
+};
+
+COLORREF AsColorref(std::uint32_t rrggbb) {
+    return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
+}
+
+TEST_F(LivePreview, ADoubleClickStartsAMovingPictureAndCloseDeviceStopsIt) {
+    ASSERT_NO_FATAL_FAILURE(StartWithDemoCamera());
+    EXPECT_TRUE(IsAllBlack(ShootFrame())) << "no camera runs after start-up";
+    ASSERT_NO_FATAL_FAILURE(DoubleClickDemoCamera());
+    ASSERT_TRUE(WaitForPicture()) << "no picture after the double-click";
+    const Screenshot first = ShootFrame();
+    Pause(300ms);
+    const Screenshot second = ShootFrame();
+    first.SavePng(ShotPath(TestName() + "-running"));
+    EXPECT_FALSE(IsAllBlack(second));
+    EXPECT_FALSE(first.SamePixels(second)) << "the picture does not move";
+
+    const Report close = MustQuery("按钮1");
+    ClickAt(static_cast<int>(ReportNumber(close, "screen_x") + 20), static_cast<int>(ReportNumber(close, "screen_y") + 10));
+    EXPECT_TRUE(WaitUntil([&] { return IsAllBlack(ShootFrame()); }, 3s)) << "the picture stayed after 关闭设备";
+    const Screenshot stopped = ShootFrame();
+    Pause(300ms);
+    EXPECT_TRUE(stopped.SamePixels(ShootFrame())) << "the picture still changes";
+
+    // And a double-click starts it again at the same size and place.
+    ASSERT_NO_FATAL_FAILURE(DoubleClickDemoCamera());
+    EXPECT_TRUE(WaitForPicture());
+}
+
+TEST_F(LivePreview, ThePictureMovesWithTheDraggedBox) {
+    ASSERT_NO_FATAL_FAILURE(StartWithDemoCamera());
+    ASSERT_NO_FATAL_FAILURE(DoubleClickDemoCamera());
+    ASSERT_TRUE(WaitForPicture());
+
+    // The edge between the yellow and the cyan bar lies left of the frame at start-up; a
+    // drag to the right brings it in, above the figure's reach.
+    const int edge = 2 * pattern::kBarWidth;
+    const int row = 60;
+    ASSERT_LT(FrameColumnOf(edge), 0);
+    const Report frame = MustQuery("外形框3");
+    const long long startX = ReportNumber(MustQuery("外形框_视频"), "x");
+    const POINT press{static_cast<LONG>(ReportNumber(frame, "screen_x") + 150),
+                      static_cast<LONG>(ReportNumber(frame, "screen_y") + 200)};
+    MoveMouseTo(press);
+    LeftDown();
+    const POINT start{press.x + 1, press.y + 1};
+    MoveMouseTo(start);
+    for (int step = 1; step <= 4; ++step) MoveMouseTo(start.x + 25 * step, start.y + 5 * step);
+    Pause(200ms);
+    LeftUp();
+    ASSERT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery("外形框_视频"), "x") == startX + 100; }, 3s))
+        << "the box is at x " << ReportNumber(MustQuery("外形框_视频"), "x") << ", not " << startX + 100;
+
+    const int column = FrameColumnOf(edge);
+    ASSERT_GT(column, 10) << "the box did not move far enough";
+    ASSERT_LT(column, 120);
+    const Screenshot shot = ShootFrame();
+    shot.SavePng(ShotPath(TestName() + "-dragged"));
+    EXPECT_EQ(shot.Pixel(column - 4, row), AsColorref(pattern::kBarColours[1])) << "yellow left of the edge";
+    EXPECT_EQ(shot.Pixel(column + 4, row), AsColorref(pattern::kBarColours[2])) << "cyan right of the edge";
+}
+
+}  // namespace
+}  // namespace e2e

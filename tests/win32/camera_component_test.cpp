@@ -1,0 +1,292 @@
+// Our camera component under the conditions the program puts it in: the demonstration
+// camera shown in a child window that the program moves, resizes and closes.
+#include "tests/e2e/harness.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct CameraApi {
+    HMODULE module = nullptr;
+    const char*(__stdcall* getCameraList)() = nullptr;
+    int(__stdcall* setCameraId)(int) = nullptr;
+    int(__stdcall* startCamera)(HWND) = nullptr;
+    int(__stdcall* closeCamera)(int) = nullptr;
+};
+
+template <typename Fn>
+void Bind(HMODULE module, const char* name, Fn& fn) {
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+// Loaded once and kept, as the program keeps it.
+const CameraApi& Camera() {
+    static const CameraApi api = [] {
+        ::SetEnvironmentVariableW(L"ORVIA_DEMO_DEVICES", L"1");
+        CameraApi a;
+        const std::wstring path = e2e::ComponentDir() + L"\\VedioCapture.dll";
+        a.module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        if (!a.module) return a;
+        Bind(a.module, "GetCameraList", a.getCameraList);
+        Bind(a.module, "SetCameraID", a.setCameraId);
+        Bind(a.module, "StartCamera", a.startCamera);
+        Bind(a.module, "CloseCamera", a.closeCamera);
+        return a;
+    }();
+    return api;
+}
+
+int CountEntries(const std::string& text) {
+    int bars = 0;
+    for (const char c : text) bars += c == '|';
+    return bars / 2;
+}
+
+std::vector<HWND> Surfaces(HWND box) {
+    std::vector<HWND> found;
+    for (HWND child = ::FindWindowExW(box, nullptr, L"Orvia.VideoSurface", nullptr); child;
+         child = ::FindWindowExW(box, child, L"Orvia.VideoSurface", nullptr))
+        found.push_back(child);
+    return found;
+}
+
+bool IsAllBlack(const e2e::Screenshot& shot) { return shot.IsAll(RGB(0, 0, 0)); }
+
+int ThreadsOfThisProcess() {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    THREADENTRY32 entry{sizeof entry};
+    int count = 0;
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == ::GetCurrentProcessId();
+    ::CloseHandle(snapshot);
+    return count;
+}
+
+struct Resources {
+    DWORD gdi = 0, user = 0, handles = 0;
+    int threads = 0;
+    SIZE_T memory = 0;
+};
+
+Resources Measure() {
+    Resources r;
+    r.gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    r.user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    ::GetProcessHandleCount(::GetCurrentProcess(), &r.handles);
+    r.threads = ThreadsOfThisProcess();
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    // Wine leaves PrivateUsage empty; there the pagefile figure is the private memory.
+    r.memory = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+    return r;
+}
+
+// Makes the demonstration camera misbehave as a real device can, for one test.
+class DeviceFault {
+public:
+    explicit DeviceFault(const wchar_t* fault) { ::SetEnvironmentVariableW(L"ORVIA_DEMO_CAMERA_FAULT", fault); }
+    ~DeviceFault() { ::SetEnvironmentVariableW(L"ORVIA_DEMO_CAMERA_FAULT", nullptr); }
+    DeviceFault(const DeviceFault&) = delete;
+    DeviceFault& operator=(const DeviceFault&) = delete;
+};
+
+class CameraComponent : public ::testing::Test {
+protected:
+    void SetUp() override {
+        api_ = &Camera();
+        ASSERT_TRUE(api_->module) << "VedioCapture.dll did not load from ORVIA_COMPONENT_DIR";
+        ASSERT_TRUE(api_->getCameraList && api_->setCameraId && api_->startCamera && api_->closeCamera);
+        static const bool registered = [] {
+            WNDCLASSEXW wc{sizeof wc};
+            wc.lpfnWndProc = &::DefWindowProcW;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+            wc.lpszClassName = L"Orvia.Test.CameraHost";
+            return ::RegisterClassExW(&wc) != 0;
+        }();
+        ASSERT_TRUE(registered);
+        host_ = ::CreateWindowExW(0, L"Orvia.Test.CameraHost", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40,
+                                  400, 300, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        box_ = ::CreateWindowExW(0, L"Orvia.Test.CameraHost", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10,
+                                 320, 180, host_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(host_ && box_);
+        const std::string list = api_->getCameraList();
+        demoIndex_ = CountEntries(list) - 1;
+        e2e::Pause(50ms);
+    }
+    void TearDown() override {
+        if (api_ && api_->closeCamera) api_->closeCamera(demoIndex_);
+        if (host_) ::DestroyWindow(host_);
+    }
+
+    void StartDemo(HWND window) {
+        api_->setCameraId(demoIndex_);
+        api_->startCamera(window);
+    }
+    bool WaitForPicture() {
+        return e2e::WaitUntil([&] { return !IsAllBlack(e2e::Screenshot::OfWindow(box_)); }, 3s);
+    }
+
+    const CameraApi* api_ = nullptr;
+    HWND host_ = nullptr;
+    HWND box_ = nullptr;
+    int demoIndex_ = -1;
+};
+
+TEST_F(CameraComponent, ListsTheDemoCameraLast) {
+    const std::string list = api_->getCameraList();
+    const std::string last = std::to_string(demoIndex_) + "|Orvia Demo Camera|";
+    ASSERT_GE(list.size(), last.size());
+    EXPECT_EQ(list.substr(list.size() - last.size()), last) << list;
+    // The text of the last call stays readable.
+    const char* first = api_->getCameraList();
+    EXPECT_EQ(std::string(first), list);
+}
+
+TEST_F(CameraComponent, ShowsAMovingPictureOverTheWholeWindowUntilClosed) {
+    StartDemo(box_);
+    ASSERT_TRUE(WaitForPicture()) << "the window stayed black";
+    const auto surfaces = Surfaces(box_);
+    ASSERT_EQ(surfaces.size(), 1u);
+    RECT surface{}, client{};
+    ::GetClientRect(surfaces[0], &surface);
+    ::GetClientRect(box_, &client);
+    EXPECT_TRUE(::EqualRect(&surface, &client));
+    // The mouse still belongs to the program's window: it drags the preview.
+    POINT centre{160, 90};
+    ::ClientToScreen(box_, &centre);
+    EXPECT_EQ(::WindowFromPoint(centre), box_);
+
+    const e2e::Screenshot first = e2e::Screenshot::OfWindow(box_);
+    e2e::Pause(300ms);
+    EXPECT_FALSE(first.SamePixels(e2e::Screenshot::OfWindow(box_))) << "the picture does not move";
+
+    const auto before = std::chrono::steady_clock::now();
+    api_->closeCamera(demoIndex_);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms);
+    EXPECT_TRUE(Surfaces(box_).empty());
+    ::RedrawWindow(host_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsAllBlack(e2e::Screenshot::OfWindow(box_)); }, 2s))
+        << "the picture stayed after closing";
+}
+
+TEST_F(CameraComponent, ARestartFollowsTheNewSizeWithOnePipeline) {
+    StartDemo(box_);
+    ASSERT_TRUE(WaitForPicture());
+    ::SetWindowPos(box_, nullptr, 0, 0, 380, 250, SWP_NOZORDER | SWP_NOMOVE);
+    StartDemo(box_);  // again, without closing first
+    const auto surfaces = Surfaces(box_);
+    ASSERT_EQ(surfaces.size(), 1u);
+    RECT surface{};
+    ::GetClientRect(surfaces[0], &surface);
+    EXPECT_EQ(surface.right, 380);
+    EXPECT_EQ(surface.bottom, 250);
+    EXPECT_TRUE(WaitForPicture());
+}
+
+TEST_F(CameraComponent, BadCallsNeitherCrashNorHang) {
+    EXPECT_NO_FATAL_FAILURE(api_->closeCamera(-1));
+    api_->closeCamera(0);  // twice, with nothing running
+    for (const int index : {-1, 7, 1000}) {
+        api_->setCameraId(index);
+        api_->startCamera(box_);
+        EXPECT_TRUE(Surfaces(box_).empty()) << "index " << index;
+    }
+    api_->setCameraId(demoIndex_);
+    api_->startCamera(nullptr);
+    api_->startCamera(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x7FFF0)));
+    // A window that goes away while the camera draws into it.
+    HWND doomed = ::CreateWindowExW(0, L"Orvia.Test.CameraHost", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 80, host_,
+                                    nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    StartDemo(doomed);
+    e2e::Pause(100ms);
+    ::DestroyWindow(doomed);
+    e2e::Pause(100ms);
+    // A later start still works.
+    StartDemo(box_);
+    EXPECT_TRUE(WaitForPicture());
+}
+
+TEST_F(CameraComponent, FiftyStartsAndClosesLeaveNothingBehind) {
+    StartDemo(box_);  // the first run sets up what stays for the process (classes, scaler code)
+    ASSERT_TRUE(WaitForPicture());
+    api_->closeCamera(demoIndex_);
+    e2e::Pause(100ms);
+    const Resources before = Measure();
+    for (int cycle = 0; cycle < 50; ++cycle) {
+        StartDemo(box_);
+        e2e::Pause(20ms);
+        api_->closeCamera(demoIndex_);
+    }
+    e2e::Pause(200ms);
+    const Resources after = Measure();
+    EXPECT_LE(after.gdi, before.gdi + 4);
+    EXPECT_LE(after.user, before.user + 4);
+    EXPECT_LE(after.handles, before.handles + 8);
+    EXPECT_LE(after.threads, before.threads + 1);
+    EXPECT_LE(after.memory, before.memory + 16u * 1024 * 1024) << before.memory << " -> " << after.memory;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CameraComponent, ClosingDoesNotWaitForADeviceStuckInItsStop) {
+    std::optional<DeviceFault> fault(std::in_place, L"slow-stop");
+    const int threads = ThreadsOfThisProcess();
+    StartDemo(box_);
+    ASSERT_TRUE(WaitForPicture());
+    ASSERT_EQ(ThreadsOfThisProcess(), threads + 1);
+    api_->closeCamera(demoIndex_);
+    EXPECT_TRUE(Surfaces(box_).empty());
+    EXPECT_EQ(ThreadsOfThisProcess(), threads + 1) << "closing waited for the stuck device";
+    // The stuck thread ends by itself, and a start meanwhile works.
+    fault.reset();
+    StartDemo(box_);
+    EXPECT_TRUE(WaitForPicture());
+    api_->closeCamera(demoIndex_);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ThreadsOfThisProcess() == threads; }, 6s))
+        << ThreadsOfThisProcess() - threads << " capture threads left";
+}
+
+TEST_F(CameraComponent, AFrozenDeviceKeepsItsLastPictureThroughARepaint) {
+    DeviceFault fault(L"frozen");
+    StartDemo(box_);
+    ASSERT_TRUE(WaitForPicture());
+    const e2e::Screenshot before = e2e::Screenshot::OfWindow(box_);
+    // Everything repainted, as after a menu or a message box covered the preview.
+    ::RedrawWindow(host_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    e2e::Pause(200ms);
+    EXPECT_TRUE(before.SamePixels(e2e::Screenshot::OfWindow(box_))) << "the repaint lost the picture";
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(host_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer), 0);
+}
+
+TEST_F(CameraComponent, AnUnpluggedDeviceLeavesItsLastPictureAndALaterStartWorks) {
+    {
+        DeviceFault fault(L"unplugged");
+        StartDemo(box_);
+        ASSERT_TRUE(WaitForPicture());
+        e2e::Pause(1000ms);  // gone after half a second
+    }
+    const e2e::Screenshot still = e2e::Screenshot::OfWindow(box_);
+    e2e::Pause(300ms);
+    EXPECT_TRUE(still.SamePixels(e2e::Screenshot::OfWindow(box_)));
+    EXPECT_FALSE(IsAllBlack(still));
+
+    StartDemo(box_);
+    const e2e::Screenshot first = e2e::Screenshot::OfWindow(box_);
+    e2e::Pause(300ms);
+    EXPECT_FALSE(first.SamePixels(e2e::Screenshot::OfWindow(box_))) << "the new start shows no moving picture";
+}
+
+}  // namespace

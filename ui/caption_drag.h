@@ -1,0 +1,14 @@
+// Moving a window with the pointer the way its caption would: the platform's own move
+// loop, for windows that have no caption to grab.
+#pragma once
+
+#include <windows.h>
+
+namespace ui {
+
+// While the left button is held, hands `window` to the platform's move loop, which moves
+// it with the pointer (a child window inside its parent) until the button is released.
+// Returns how far the window moved; (0, 0) when the button was up.
+POINT DragWhileButtonHeld(HWND window);
+
+}  // namespace ui
