@@ -41,14 +41,6 @@ POINT FirstEntry(const Report& list) {
             static_cast<LONG>(ReportNumber(list, "screen_y") + kEdge + kEntryMiddle)};
 }
 
-void DoubleClickAt(POINT at) {
-    MoveMouseTo(at);
-    LeftDown();
-    LeftUp();
-    LeftDown();
-    LeftUp();
-}
-
 using CameraCalls = CameraSession;
 
 TEST_F(CameraCalls, StartUpOnlyFetchesTheListAndSelectsTheFirstCamera) {

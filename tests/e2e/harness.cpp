@@ -457,6 +457,22 @@ void ClickAt(int x, int y) {
 }
 void ClickAt(POINT at) { ClickAt(at.x, at.y); }
 
+void DoubleClickAt(POINT at) {
+    MoveMouseTo(at);
+    LeftDown();
+    LeftUp();
+    LeftDown();
+    LeftUp();
+}
+
+void PressAndDrag(POINT press, int dx, int dy) {
+    MoveMouseTo(press);
+    LeftDown();
+    const POINT start{press.x + 1, press.y + 1};
+    MoveMouseTo(start);
+    for (int step = 1; step <= 4; ++step) MoveMouseTo(start.x + dx * step / 4, start.y + dy * step / 4);
+}
+
 void PressKey(WORD virtualKey) {
     INPUT keys[2]{};
     for (INPUT& key : keys) {

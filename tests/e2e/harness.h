@@ -156,6 +156,11 @@ void LeftDown();
 void LeftUp();
 void ClickAt(int x, int y);
 void ClickAt(POINT at);
+void DoubleClickAt(POINT at);
+// Presses the left button at `press` and moves the pointer by (dx, dy) in four steps,
+// leaving the button held. A caption drag starts on the first move with the button held,
+// one pixel on from `press`; the window then follows the pointer by (dx, dy).
+void PressAndDrag(POINT press, int dx, int dy);
 void PressKey(WORD virtualKey);
 // Makes `window` the foreground window so that keys reach it; true once it is.
 bool BringToForeground(HWND window);

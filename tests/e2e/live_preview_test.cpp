@@ -11,8 +11,9 @@ namespace pattern = vedio::pattern;
 
 class LivePreview : public OrviaSession {
 protected:
-    void StartWithDemoCamera() {
-        ASSERT_NO_FATAL_FAILURE(StartOrvia({{L"ORVIA_DEMO_DEVICES", L"1"}}));
+    // `fault` makes the demonstration camera misbehave (see the component).
+    void StartWithDemoCamera(const wchar_t* fault = L"") {
+        ASSERT_NO_FATAL_FAILURE(StartOrvia({{L"ORVIA_DEMO_DEVICES", L"1"}, {L"ORVIA_DEMO_CAMERA_FAULT", fault}}));
         const Report list = MustQuery("列表框1");
         ASSERT_EQ(list.count("items"), 1u);
         ASSERT_NE(list.at("items").find("Orvia Demo Camera"), std::string::npos) << list.at("items");
@@ -28,8 +29,7 @@ protected:
                   LB_ERR);
         POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
         ::ClientToScreen(listBox, &at);
-        ClickAt(at);
-        ClickAt(at);
+        DoubleClickAt(at);
     }
     // The frame 外形框3 as it is on the screen now.
     Screenshot ShootFrame() {
@@ -94,11 +94,7 @@ TEST_F(LivePreview, ThePictureMovesWithTheDraggedBox) {
     const long long startX = ReportNumber(MustQuery("外形框_视频"), "x");
     const POINT press{static_cast<LONG>(ReportNumber(frame, "screen_x") + 150),
                       static_cast<LONG>(ReportNumber(frame, "screen_y") + 200)};
-    MoveMouseTo(press);
-    LeftDown();
-    const POINT start{press.x + 1, press.y + 1};
-    MoveMouseTo(start);
-    for (int step = 1; step <= 4; ++step) MoveMouseTo(start.x + 25 * step, start.y + 5 * step);
+    PressAndDrag(press, 100, 20);
     Pause(200ms);
     LeftUp();
     ASSERT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery("外形框_视频"), "x") == startX + 100; }, 3s))
@@ -111,6 +107,52 @@ TEST_F(LivePreview, ThePictureMovesWithTheDraggedBox) {
     shot.SavePng(ShotPath(TestName() + "-dragged"));
     EXPECT_EQ(shot.Pixel(column - 4, row), AsColorref(pattern::kBarColours[1])) << "yellow left of the edge";
     EXPECT_EQ(shot.Pixel(column + 4, row), AsColorref(pattern::kBarColours[2])) << "cyan right of the edge";
+}
+
+TEST_F(LivePreview, AZoomChangeWhileRunningShowsNoBlackFrame) {
+    ASSERT_NO_FATAL_FAILURE(StartWithDemoCamera());
+    ASSERT_NO_FATAL_FAILURE(DoubleClickDemoCamera());
+    ASSERT_TRUE(WaitForPicture());
+    const long long widthBefore = ReportNumber(MustQuery("外形框_视频"), "w");
+    const Report slider = MustQuery("滑块条1");
+    ClickAt(static_cast<int>(ReportNumber(slider, "screen_x") + ReportNumber(slider, "w") * 9 / 10),
+            static_cast<int>(ReportNumber(slider, "screen_y") + 10));
+    // Watch the frame while the camera stops, the box changes size and the camera starts.
+    int shots = 0;
+    int black = 0;
+    const auto until = std::chrono::steady_clock::now() + 800ms;
+    while (std::chrono::steady_clock::now() < until) {
+        black += IsAllBlack(ShootFrame());
+        ++shots;
+    }
+    EXPECT_NE(ReportNumber(MustQuery("外形框_视频"), "w"), widthBefore) << "the zoom did not change";
+    EXPECT_EQ(black, 0) << black << " of " << shots << " looks at the frame found it black";
+    const Screenshot first = ShootFrame();
+    Pause(300ms);
+    EXPECT_FALSE(first.SamePixels(ShootFrame())) << "no moving picture after the zoom";
+}
+
+TEST_F(LivePreview, AFrozenPictureSurvivesAWindowPassingOverIt) {
+    // A device that delivers one frame and then nothing: only repaints can show it.
+    ASSERT_NO_FATAL_FAILURE(StartWithDemoCamera(L"frozen"));
+    ASSERT_NO_FATAL_FAILURE(DoubleClickDemoCamera());
+    ASSERT_TRUE(WaitForPicture());
+    Pause(200ms);
+    const Screenshot before = ShootFrame();
+
+    // Another program's window covers the frame for a moment.
+    const RECT area = before.Area();
+    HWND cover = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE,
+                                   area.left - 20, area.top - 20, area.right - area.left + 40,
+                                   area.bottom - area.top + 40, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(cover, nullptr);
+    Pause(300ms);
+    ::DestroyWindow(cover);
+    // And the program repaints everything, as after its own menu or message box.
+    ::RedrawWindow(orvia_.MainWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Pause(300ms);
+    EXPECT_TRUE(WaitUntil([&] { return ShootFrame().SamePixels(before); }, 3s))
+        << "the picture did not come back after the window went";
 }
 
 }  // namespace

@@ -33,12 +33,7 @@ TEST_F(CameraPreviewDragging, DraggingMovesTheBoxWithThePointer) {
     ASSERT_NE(box, nullptr);
     const POINT press = Client(150, 250);
 
-    MoveMouseTo(press);
-    LeftDown();
-    // As with the main window: the drag starts on the first move with the button held.
-    const POINT start{press.x + 1, press.y + 1};
-    MoveMouseTo(start);
-    for (int step = 1; step <= 4; ++step) MoveMouseTo(start.x + 15 * step, start.y + 10 * step);
+    PressAndDrag(press, 60, 40);
     const ui::Rect expected{before.left + 60, before.top + 40, before.width, before.height};
     const auto moved = [&] {
         const POINT now = WindowInFrame(box);

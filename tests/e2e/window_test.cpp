@@ -82,13 +82,7 @@ TEST_F(WindowDragging, DraggingTheBackgroundMovesTheWindowWithThePointer) {
     const POINT before = TopLeft(orvia_.WindowRect());
     const POINT press = Client(150, 20);
 
-    MoveMouseTo(press);
-    LeftDown();
-    // The drag starts on the first move with the button held; from there on the window
-    // follows the pointer.
-    const POINT start{press.x + 1, press.y + 1};
-    MoveMouseTo(start);
-    for (int step = 1; step <= 4; ++step) MoveMouseTo(start.x + 15 * step, start.y + 10 * step);
+    PressAndDrag(press, 60, 40);
     const POINT expected{before.x + 60, before.y + 40};
     const auto arrived = [&] {
         const POINT now = TopLeft(orvia_.WindowRect());
