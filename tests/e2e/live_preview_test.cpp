@@ -64,7 +64,7 @@ TEST_F(LivePreview, ADoubleClickStartsAMovingPictureAndCloseDeviceStopsIt) {
     const Screenshot first = ShootFrame();
     Pause(300ms);
     const Screenshot second = ShootFrame();
-    first.SavePng(ShotPath(TestName() + "-running"));
+    ShootMainWindow("running");
     EXPECT_FALSE(IsAllBlack(second));
     EXPECT_FALSE(first.SamePixels(second)) << "the picture does not move";
 
