@@ -180,8 +180,9 @@ TEST(Deploy, AComponentInUseStaysAsItWas) {
     const Bytes built = Built(L"termb.dll");
     if (built.empty()) GTEST_SKIP() << "ORVIA_COMPONENT_DIR is not set";
     constexpr DWORD kAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY;
-    // Held by a program that lets others read it, and by one that lets nobody in.
-    for (const DWORD sharing : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
+    // Held by programs that let others read it, read and write it, or not open it at all;
+    // none lets it be deleted, so it cannot be replaced now and must not be half-rewritten.
+    for (const DWORD sharing : {DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}, DWORD{0}}) {
         SCOPED_TRACE(sharing);
         TempDirectory dir;
         const std::wstring path = dir / L"termb.dll";
