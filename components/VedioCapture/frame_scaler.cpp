@@ -1,24 +1,28 @@
 #include "frame_scaler.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
-#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define VEDIO_SCALER_SSE2 1
+#endif
 
 namespace vedio {
 
 namespace {
 
-// Horizontal weights sum to 2^13: a channel (<= 255) times a weight stays below 2^21, so
-// the three channels of a pixel, 21 bits apart in one 64-bit word, are weighted and summed
-// together without carrying into each other.
-constexpr std::uint32_t kHorizontalWeightSum = 1u << 13;
-constexpr int kLaneBits = 21;
-constexpr std::uint64_t kLaneRound = (1ull << 4) | (1ull << (4 + kLaneBits)) | (1ull << (4 + 2 * kLaneBits));
-// Vertical weights sum to 2^16, so two-row blends use 16-bit high-half products.
+// Horizontally scaled rows hold each channel as value x 2^7 in 16 bits: a signed 16-bit
+// lane holds it, and a rounding error of 1/256 of a level is far below what shows.
+constexpr int kRowBits = 7;
+constexpr std::uint32_t kRowHalf = 1u << (kRowBits - 1);
+// Horizontal weights sum to 2^14: they fit signed 16-bit lanes, and a channel times a
+// weight, shifted by 7, is value x 2^7.
+constexpr std::uint32_t kHorizontalWeightSum = 1u << 14;
+// Vertical weights sum to 2^16, so a two-row blend is two 16-bit high-half products.
 constexpr std::uint32_t kVerticalWeightSum = 1u << 16;
-// The unused channel, carried as 255 x 256 so every blend of it comes out 0xFF.
-constexpr std::uint16_t kOpaque = 0xFF00;
+// The unused channel is carried as 255 x 2^7, so every blend of it comes out 0xFF.
+constexpr std::uint16_t kOpaque = 255u << kRowBits;
 
 int CountTaps(std::int64_t source, std::int64_t target) {
     if (source == target) return 1;
@@ -65,26 +69,79 @@ int BilinearWeights(std::int64_t source, std::int64_t target, std::int64_t i, st
     return static_cast<int>(left);
 }
 
-// Spreads one pixel's blue, green and red into the lanes of a 64-bit word.
-inline std::uint64_t Spread(const std::uint8_t* pixel) {
-    return pixel[0] | (std::uint64_t{pixel[1]} << kLaneBits) | (std::uint64_t{pixel[2]} << (2 * kLaneBits));
+// The horizontal pass over one source row, kStep bytes per source pixel. Two-tap weights
+// come as eight per target pixel, (w0 w1) for blue, green and red, then (0 0): the operands
+// of one 16-bit multiply-add. Only the three colour channels are written.
+template <int kStep>
+void TwoTaps(const std::uint8_t* pixels, const std::int32_t* first, const std::uint16_t* weights, int from,
+             int count, std::uint16_t* out) {
+    for (int x = from; x < count; ++x) {
+        const std::uint8_t* left = pixels + kStep * first[x];
+        const std::uint32_t w0 = weights[8 * x];
+        const std::uint32_t w1 = weights[8 * x + 1];
+        for (int c = 0; c < 3; ++c) {
+            out[4 * x + c] = static_cast<std::uint16_t>((left[c] * w0 + left[kStep + c] * w1 + kRowHalf) >> kRowBits);
+        }
+    }
 }
 
-template <int kBytesPerPixel>
-void SpreadPixels(const std::uint8_t* pixels, int width, std::uint64_t* out) {
-    for (int x = 0; x < width; ++x) out[x] = Spread(pixels + kBytesPerPixel * x);
+template <int kStep>
+void ManyTaps(const std::uint8_t* pixels, const AxisTaps& axis, int count, std::uint16_t* out) {
+    for (int x = 0; x < count; ++x) {
+        const std::uint8_t* p = pixels + kStep * axis.first[static_cast<std::size_t>(x)];
+        const std::uint32_t* w = axis.weights.data() + static_cast<std::ptrdiff_t>(x) * axis.taps;
+        std::uint32_t sums[3] = {kRowHalf, kRowHalf, kRowHalf};
+        for (int k = 0; k < axis.taps; ++k) {
+            for (int c = 0; c < 3; ++c) sums[c] += p[kStep * k + c] * w[k];
+        }
+        for (int c = 0; c < 3; ++c) out[4 * x + c] = static_cast<std::uint16_t>(sums[c] >> kRowBits);
+    }
 }
 
-// Rounds the weighted lanes to 16-bit channels of value x 256; the fourth stays as it is.
-inline void StoreLanes(std::uint64_t sum, std::uint16_t* out) {
-    sum += kLaneRound;
-    out[0] = static_cast<std::uint16_t>(sum >> 5);
-    out[1] = static_cast<std::uint16_t>(sum >> (5 + kLaneBits));
-    out[2] = static_cast<std::uint16_t>(sum >> (5 + 2 * kLaneBits));
+#ifdef VEDIO_SCALER_SSE2
+// Two target pixels a step: an 8-byte load holds both taps' channels, which are paired up
+// (b0 b1 g0 g1 r0 r1 ..) for one multiply-add with the pixel's weights. Stops where such a
+// load would pass the row's last pixel, and returns there; the plain loop does the rest.
+template <int kStep>
+int TwoTapsSse2(const std::uint8_t* pixels, int sourceWidth, const std::int32_t* first,
+                const std::uint16_t* weights, int count, std::uint16_t* out) {
+    const int lastFirst = sourceWidth - (8 + kStep - 1) / kStep;
+    const int end = static_cast<int>(std::upper_bound(first, first + count, lastFirst) - first);
+    const __m128i zero = _mm_setzero_si128();
+    const int half = static_cast<int>(kRowHalf);
+    const __m128i round = _mm_set_epi32(static_cast<int>(std::uint32_t{kOpaque} << kRowBits) + half, half, half, half);
+    const auto pixel = [&](int x) {
+        const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pixels + kStep * first[x]));
+        const __m128i channels = _mm_unpacklo_epi8(bytes, zero);
+        const __m128i pairs = _mm_unpacklo_epi16(channels, _mm_srli_si128(channels, 2 * kStep));
+        const __m128i pairWeights = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + 8 * x));
+        return _mm_srli_epi32(_mm_add_epi32(_mm_madd_epi16(pairs, pairWeights), round), kRowBits);
+    };
+    int x = 0;
+    for (; x + 2 <= end; x += 2) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x), _mm_packs_epi32(pixel(x), pixel(x + 1)));
+    }
+    return x;
+}
+#endif
+
+template <int kStep>
+void ScaleRow(const std::uint8_t* pixels, [[maybe_unused]] int sourceWidth, const AxisTaps& axis,
+              const std::uint16_t* pairWeights, int count, std::uint16_t* out) {
+    if (axis.taps != 2) {
+        ManyTaps<kStep>(pixels, axis, count, out);
+        return;
+    }
+    int done = 0;
+#ifdef VEDIO_SCALER_SSE2
+    done = TwoTapsSse2<kStep>(pixels, sourceWidth, axis.first.data(), pairWeights, count, out);
+#endif
+    TwoTaps<kStep>(pixels, axis.first.data(), pairWeights, done, count, out);
 }
 
+// The vertical pass: from horizontally scaled rows to target bytes.
 void NarrowOneRow(const std::uint16_t* row, int count, std::uint8_t* out) {
-    for (int i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>((row[i] + 128u) >> 8);
+    for (int i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>((row[i] + kRowHalf) >> kRowBits);
 }
 
 // Weights below 2^16 each: the sum of two high halves stays within 16 bits.
@@ -94,7 +151,7 @@ void BlendTwoRows(const std::uint16_t* a, std::uint16_t weightA, const std::uint
         const auto high = static_cast<std::uint16_t>(
             static_cast<std::uint16_t>((std::uint32_t{a[i]} * weightA) >> 16) +
             static_cast<std::uint16_t>((std::uint32_t{b[i]} * weightB) >> 16));
-        out[i] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(high + 128u) >> 8);
+        out[i] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(high + kRowHalf) >> kRowBits);
     }
 }
 
@@ -141,11 +198,17 @@ void FrameScaler::Prepare(int sourceWidth, int sourceHeight, int targetWidth, in
     targetHeight_ = targetHeight;
     horizontal_ = AxisTaps::Build(sourceWidth, targetWidth, kHorizontalWeightSum);
     vertical_ = AxisTaps::Build(sourceHeight, targetHeight, kVerticalWeightSum);
+
+    pairWeights_.assign(horizontal_.taps == 2 ? 8 * static_cast<std::size_t>(targetWidth) : 0, 0);
+    for (std::size_t i = 0; i < pairWeights_.size(); ++i) {
+        if (i % 8 < 6) pairWeights_[i] = static_cast<std::uint16_t>(horizontal_.weights[i / 8 * 2 + i % 2]);
+    }
     recipes_.assign(static_cast<std::size_t>(targetHeight), RowRecipe{});
     for (std::size_t y = 0; y < recipes_.size(); ++y) {
         RowRecipe& recipe = recipes_[y];
+        const std::uint32_t* weights = vertical_.weights.data() + y * static_cast<std::size_t>(vertical_.taps);
         for (int k = 0; k < vertical_.taps; ++k) {
-            const std::uint32_t weight = vertical_.weights[y * static_cast<std::size_t>(vertical_.taps) + static_cast<std::size_t>(k)];
+            const std::uint32_t weight = weights[k];
             if (weight == 0) continue;
             if (recipe.count < 2) {
                 recipe.rows[recipe.count] = vertical_.first[y] + k;
@@ -155,53 +218,24 @@ void FrameScaler::Prepare(int sourceWidth, int sourceHeight, int targetWidth, in
         }
     }
     const auto rowLength = static_cast<std::size_t>(targetWidth) * 4;
-    spread_.assign(static_cast<std::size_t>(sourceWidth), 0);
     rows_.assign(rowLength * static_cast<std::size_t>(vertical_.taps), 0);
-    // The unused channel is never written by the horizontal pass: 255 x 256 once here.
+    // Only some horizontal passes write the unused channel: every row holds it from here.
     for (std::size_t i = 3; i < rows_.size(); i += 4) rows_[i] = kOpaque;
     rowInSlot_.assign(static_cast<std::size_t>(vertical_.taps), -1);
     sums_.assign(vertical_.taps > 2 ? rowLength : 0, 0);
-}
-
-void FrameScaler::SpreadRow(const SourceFrame& source, int row) {
-    const std::ptrdiff_t memoryRow = source.bottomUp ? source.height - 1 - row : row;
-    const std::uint8_t* pixels = source.pixels + memoryRow * source.stride;
-    if (source.format == PixelFormat::Bgr24) {
-        SpreadPixels<3>(pixels, source.width, spread_.data());
-    } else {
-        SpreadPixels<4>(pixels, source.width, spread_.data());
-    }
-}
-
-void FrameScaler::ScaleRowHorizontally(std::uint16_t* out) const {
-    const std::uint64_t* spread = spread_.data();
-    const std::int32_t* first = horizontal_.first.data();
-    const std::uint32_t* weights = horizontal_.weights.data();
-    const int taps = horizontal_.taps;
-    if (taps == 1) {
-        for (int x = 0; x < targetWidth_; ++x) StoreLanes(spread[first[x]] * weights[x], out + 4 * x);
-    } else if (taps == 2) {
-        for (int x = 0; x < targetWidth_; ++x) {
-            const std::uint64_t* pair = spread + first[x];
-            StoreLanes(pair[0] * weights[2 * x] + pair[1] * weights[2 * x + 1], out + 4 * x);
-        }
-    } else {
-        for (int x = 0; x < targetWidth_; ++x) {
-            const std::uint64_t* pixels = spread + first[x];
-            const std::uint32_t* w = weights + static_cast<std::ptrdiff_t>(x) * taps;
-            std::uint64_t sum = 0;
-            for (int k = 0; k < taps; ++k) sum += pixels[k] * w[k];
-            StoreLanes(sum, out + 4 * x);
-        }
-    }
 }
 
 const std::uint16_t* FrameScaler::ScaledRow(const SourceFrame& source, int row) {
     const auto slot = static_cast<std::size_t>(row % vertical_.taps);
     std::uint16_t* scaled = rows_.data() + slot * static_cast<std::size_t>(targetWidth_) * 4;
     if (rowInSlot_[slot] != row) {
-        SpreadRow(source, row);
-        ScaleRowHorizontally(scaled);
+        const std::ptrdiff_t memoryRow = source.bottomUp ? source.height - 1 - row : row;
+        const std::uint8_t* pixels = source.pixels + memoryRow * source.stride;
+        if (source.format == PixelFormat::Bgr24) {
+            ScaleRow<3>(pixels, sourceWidth_, horizontal_, pairWeights_.data(), targetWidth_, scaled);
+        } else {
+            ScaleRow<4>(pixels, sourceWidth_, horizontal_, pairWeights_.data(), targetWidth_, scaled);
+        }
         rowInSlot_[slot] = row;
     }
     return scaled;
@@ -243,7 +277,8 @@ void FrameScaler::SumRows(const SourceFrame& source, int y, std::uint8_t* out) {
         const std::uint32_t weight = weights[k];
         for (int i = 0; i < count; ++i) sums[i] += row[i] * weight;
     }
-    for (int i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>((sums[i] + (1u << 23)) >> 24);
+    constexpr int kShift = kRowBits + 16;  // value x 2^7, weights x 2^16
+    for (int i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>((sums[i] + (1u << (kShift - 1))) >> kShift);
 }
 
 }  // namespace vedio

@@ -42,8 +42,6 @@ private:
 
     void Prepare(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight);
     const std::uint16_t* ScaledRow(const SourceFrame& source, int row);
-    void SpreadRow(const SourceFrame& source, int row);
-    void ScaleRowHorizontally(std::uint16_t* out) const;
     void SumRows(const SourceFrame& source, int y, std::uint8_t* out);
 
     int sourceWidth_ = 0;
@@ -51,11 +49,11 @@ private:
     int targetWidth_ = 0;
     int targetHeight_ = 0;
     AxisTaps horizontal_;
+    // Two-tap horizontal weights, eight per target pixel: (w0 w1) thrice, then (0 0).
+    std::vector<std::uint16_t> pairWeights_;
     AxisTaps vertical_;
     std::vector<RowRecipe> recipes_;
-    // One source row with each pixel's three channels spread apart in one 64-bit word.
-    std::vector<std::uint64_t> spread_;
-    // Horizontally scaled source rows: four 16-bit channels (value x 256) per target pixel,
+    // Horizontally scaled source rows: four 16-bit channels (value x 128) per target pixel,
     // in slots chosen by source row, so each source row is scaled once per frame.
     std::vector<std::uint16_t> rows_;
     std::vector<int> rowInSlot_;

@@ -41,8 +41,8 @@ constexpr Area kCounterBox = {12, 636, 288, 708};
 constexpr int kDigitWidth = 28;
 constexpr int kDigitGap = 12;
 constexpr int kStroke = 6;
-constexpr int kDigitsLeft =
-    kCounterBox.left + (kCounterBox.right - kCounterBox.left - (kCounterDigits * (kDigitWidth + kDigitGap) - kDigitGap)) / 2;
+constexpr int kDigitsWidth = kCounterDigits * (kDigitWidth + kDigitGap) - kDigitGap;
+constexpr int kDigitsLeft = kCounterBox.left + (kCounterBox.right - kCounterBox.left - kDigitsWidth) / 2;
 constexpr int kDigitsTop = kCounterBox.top + (kCounterBox.bottom - kCounterBox.top - kDigitHeight) / 2;
 static_assert(kCounterBox.left >= kCounterArea.left && kCounterBox.right <= kCounterArea.right);
 static_assert(kCounterBox.top >= kCounterArea.top && kCounterBox.bottom <= kCounterArea.bottom);
@@ -97,8 +97,9 @@ void DrawFigure(std::uint8_t* pixels, int centreX) {
         const int head = EllipseHalfWidth(y - kHeadCentreY, kHeadRadiusX, kHeadRadiusY);
         if (head > 0) FillSpan(pixels, y, centreX - head, centreX + head, kSkinColour);
         if (y >= kShoulderCentreY - kShoulderRadiusY) {
-            const int half = y >= kShoulderCentreY ? kBodyHalfWidth
-                                                   : EllipseHalfWidth(y - kShoulderCentreY, kBodyHalfWidth, kShoulderRadiusY);
+            const int half = y >= kShoulderCentreY
+                                 ? kBodyHalfWidth
+                                 : EllipseHalfWidth(y - kShoulderCentreY, kBodyHalfWidth, kShoulderRadiusY);
             FillSpan(pixels, y, centreX - half, centreX + half, kClothesColour);
         }
     }

@@ -22,15 +22,14 @@ struct Source {
     PixelFormat format = PixelFormat::Bgr24;
     bool bottomUp = true;
     std::ptrdiff_t stride = DibStride(width, 8 * BytesPerPixel(format));
-    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(static_cast<std::size_t>(stride * height), 0xEE);
+    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(stride * height, 0xEE);
 
-    void Set(int x, int y, Bgr bgr) {
-        const std::ptrdiff_t row = bottomUp ? height - 1 - y : y;
-        for (int c = 0; c < 3; ++c) bytes[static_cast<std::size_t>(row * stride + x * BytesPerPixel(format) + c)] = static_cast<std::uint8_t>(bgr[static_cast<std::size_t>(c)]);
+    std::ptrdiff_t Offset(int x, int y) const {
+        return (bottomUp ? height - 1 - y : y) * stride + x * BytesPerPixel(format);
     }
+    void Set(int x, int y, Bgr bgr) { std::copy(bgr.begin(), bgr.end(), bytes.begin() + Offset(x, y)); }
     Bgr Get(int x, int y) const {
-        const std::ptrdiff_t row = bottomUp ? height - 1 - y : y;
-        const std::uint8_t* p = &bytes[static_cast<std::size_t>(row * stride + x * BytesPerPixel(format))];
+        const std::uint8_t* p = &bytes[Offset(x, y)];
         return {p[0], p[1], p[2]};
     }
     SourceFrame Frame() const { return {bytes.data(), width, height, stride, format, bottomUp}; }
@@ -39,10 +38,10 @@ struct Source {
 struct Target {
     int width;
     int height;
-    std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(width) * 4;
-    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(static_cast<std::size_t>(stride * height), 0x11);
+    std::ptrdiff_t stride = width * std::ptrdiff_t{4};
+    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(stride * height, 0x11);
 
-    const std::uint8_t* At(int x, int y) const { return &bytes[static_cast<std::size_t>(y * stride + 4 * x)]; }
+    const std::uint8_t* At(int x, int y) const { return &bytes[y * stride + 4 * x]; }
     Bgr Get(int x, int y) const { return {At(x, y)[0], At(x, y)[1], At(x, y)[2]}; }
     TargetImage Image() { return {bytes.data(), width, height, stride}; }
 };
@@ -53,10 +52,9 @@ Target Scaled(const Source& source, int width, int height) {
     return target;
 }
 
-Source Row(std::initializer_list<Bgr> pixels) {
-    Source source{static_cast<int>(pixels.size()), 1};
-    int x = 0;
-    for (const Bgr& pixel : pixels) source.Set(x++, 0, pixel);
+Source Row(std::vector<Bgr> pixels, PixelFormat format = PixelFormat::Bgr24) {
+    Source source{static_cast<int>(pixels.size()), 1, format};
+    for (std::size_t x = 0; x < pixels.size(); ++x) source.Set(static_cast<int>(x), 0, pixels[x]);
     return source;
 }
 
@@ -89,7 +87,7 @@ int ReferenceChannel(const Source& source, int width, int height, int x, int y, 
     double value = 0;
     for (const auto& [sy, rowWeight] : ReferenceTaps(source.height, height, y)) {
         for (const auto& [sx, weight] : ReferenceTaps(source.width, width, x)) {
-            value += rowWeight * weight * source.Get(sx, sy)[static_cast<std::size_t>(channel)];
+            value += rowWeight * weight * source.Get(sx, sy)[channel];
         }
     }
     return static_cast<int>(std::lround(value));
@@ -101,7 +99,22 @@ TEST(FrameScaler, EnlargesBilinearlyWithPixelCentresAligned) {
     EXPECT_EQ(wide.Get(1, 0), (Bgr{20, 40, 73}));  // 3/4 + 1/4; 72.5 rounds up
     EXPECT_EQ(wide.Get(2, 0), (Bgr{40, 80, 158}));
     EXPECT_EQ(wide.Get(3, 0), (Bgr{50, 100, 200}));
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(wide.At(x, 0)[3], 0xFF);
+
+    // Longer rows, in both layouts: past the first pixel, 3/4 + 1/4 and 1/4 + 3/4 of neighbours.
+    for (const PixelFormat format : {PixelFormat::Bgr24, PixelFormat::Bgrx32}) {
+        std::vector<Bgr> pixels;
+        for (int x = 0; x < 9; ++x) pixels.push_back({x * 30, 250 - x * 26, x % 2 * 2});
+        const Target doubled = Scaled(Row(pixels, format), 18, 1);
+        for (int x = 1; x < 17; ++x) {
+            const Bgr& left = pixels[(x - 1) / 2];
+            const Bgr& right = pixels[(x + 1) / 2];
+            const int leftShare = x % 2 == 1 ? 3 : 1;
+            for (int c = 0; c < 3; ++c) {
+                EXPECT_EQ(doubled.Get(x, 0)[c], (left[c] * leftShare + right[c] * (4 - leftShare) + 2) / 4) << x;
+            }
+        }
+        EXPECT_EQ(doubled.Get(17, 0), pixels[8]);
+    }
 
     // Bottom-up rows: the first row in memory is the picture's bottom.
     Source column{1, 2};
@@ -119,16 +132,16 @@ TEST(FrameScaler, ReducesByMoreThanTwoToCoverageWeightedMeans) {
     int sum = 0;
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
-            const int value = 13 * x + 50 * y + 1;
-            sum += value;
-            square.Set(x, y, {value, 255 - value, x == y ? 255 : 0});
+            sum += 13 * x + 50 * y + 1;
+            square.Set(x, y, {13 * x + 50 * y + 1, 255 - (13 * x + 50 * y + 1), x == y ? 255 : 0});
         }
     }
     // Means 95.5, 159.5 and 63.75, rounded to nearest.
     EXPECT_EQ(Scaled(square, 1, 1).Get(0, 0), (Bgr{(sum + 8) / 16, (16 * 255 - sum + 8) / 16, 64}));
 
     // Whole spans of three: 170 is exact only with fine weights.
-    const Target thirds = Scaled(Row({{255, 1, 9}, {255, 2, 9}, {0, 4, 10}, {0, 7, 90}, {30, 8, 90}, {100, 9, 91}}), 2, 1);
+    const Target thirds =
+        Scaled(Row({{255, 1, 9}, {255, 2, 9}, {0, 4, 10}, {0, 7, 90}, {30, 8, 90}, {100, 9, 91}}), 2, 1);
     EXPECT_EQ(thirds.Get(0, 0), (Bgr{170, 2, 9}));
     EXPECT_EQ(thirds.Get(1, 0), (Bgr{43, 8, 90}));
 
@@ -154,15 +167,12 @@ TEST(FrameScaler, CopiesExactlyAtOneToOneWhateverTheLayout) {
         for (const bool bottomUp : {true, false}) {
             Source source = Random(5, 3, format, bottomUp, 7);
             source.stride += 8;  // rows further apart than packed
-            source.bytes.resize(static_cast<std::size_t>(source.stride * source.height), 0x5A);
+            source.bytes.resize(source.stride * source.height, 0x5A);
             Target target{5, 3, 5 * 4 + 12};
             FrameScaler().Scale(source.Frame(), target.Image());
             for (int y = 0; y < 3; ++y) {
-                for (int x = 0; x < 5; ++x) {
-                    EXPECT_EQ(target.Get(x, y), source.Get(x, y)) << x << "," << y;
-                    EXPECT_EQ(target.At(x, y)[3], 0xFF);
-                }
-                for (int pad = 20; pad < 32; ++pad) EXPECT_EQ(target.bytes[static_cast<std::size_t>(y * 32 + pad)], 0x11);
+                for (int x = 0; x < 5; ++x) EXPECT_EQ(target.Get(x, y), source.Get(x, y)) << x << "," << y;
+                for (int pad = 20; pad < 32; ++pad) EXPECT_EQ(target.bytes[y * 32 + pad], 0x11);
             }
         }
     }
@@ -183,11 +193,12 @@ TEST(FrameScaler, AgreesWithFloatingPointWithinOneLevel) {
         for (int y = 0; y < th; y += step) {
             for (int x = 0; x < tw; x += step) {
                 for (int c = 0; c < 3; ++c) {
-                    const int error = target.Get(x, y)[static_cast<std::size_t>(c)] - ReferenceChannel(source, tw, th, x, y, c);
+                    const int error = target.Get(x, y)[c] - ReferenceChannel(source, tw, th, x, y, c);
                     worst = std::max(worst, std::abs(error));
                     misses += error != 0;
                     ++samples;
                 }
+                EXPECT_EQ(target.At(x, y)[3], 0xFF);
             }
         }
         // Off by one only where the exact value lies a hair from a half.
@@ -202,10 +213,11 @@ TEST(FrameScaler, SinglePixelsAndOddSizesStayInsideTheBuffers) {
         for (int x = 0; x < 7; ++x) EXPECT_EQ(spread.Get(x, y), (Bgr{1, 2, 3}));
     }
     const Source odd = Random(7, 5, PixelFormat::Bgrx32, false, 3);
-    for (int c = 0; c < 3; ++c) EXPECT_NEAR(Scaled(odd, 1, 1).Get(0, 0)[static_cast<std::size_t>(c)], ReferenceChannel(odd, 1, 1, 0, 0, c), 1);
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(Scaled(odd, 1, 1).Get(0, 0)[c], ReferenceChannel(odd, 1, 1, 0, 0, c), 1);
     Scaled(odd, 1, 9);
     Scaled(odd, 13, 1);
     Scaled(Random(1, 9, PixelFormat::Bgr24, true, 4), 3, 2);
+    Scaled(Random(11, 2, PixelFormat::Bgr24, false, 5), 15, 3);  // a top-down last row in memory
 }
 
 TEST(FrameScaler, EmptyOrNullFramesLeaveTheTargetAlone) {
