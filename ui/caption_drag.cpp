@@ -2,8 +2,6 @@
 
 namespace ui {
 
-namespace {
-// Where the window lies in its parent's client area; on the screen for a top-level window.
 POINT PositionInParent(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
@@ -11,7 +9,6 @@ POINT PositionInParent(HWND window) {
     ::MapWindowPoints(nullptr, ::GetAncestor(window, GA_PARENT), &at, 1);
     return at;
 }
-}  // namespace
 
 POINT DragWhileButtonHeld(HWND window) {
     // The caption-drag message with the button up starts a move loop that glues the

@@ -11,4 +11,7 @@ namespace ui {
 // Returns how far the window moved; (0, 0) when the button was up.
 POINT DragWhileButtonHeld(HWND window);
 
+// Where the window lies in its parent's client area; on the screen for a top-level window.
+POINT PositionInParent(HWND window);
+
 }  // namespace ui

@@ -2,6 +2,7 @@
 // 1280 x 720 24-bit bottom-up test-pattern frame into the preview sizes, timed against a
 // plain copy of as many output bytes in the same run. Medians over several runs.
 // Usage: vedio_bench_frame_cost [--frames N] [--runs N]
+#include "bench/median.h"
 #include "frame_scaler.h"
 #include "test_pattern.h"
 
@@ -48,11 +49,7 @@ double MillisecondsPerFrame(int frames, Work&& work) {
     return elapsed.count() / frames;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
+using bench::Median;
 
 // Keeps the copies and scaled frames observable, so none is optimised away.
 unsigned Checksum(const std::vector<std::uint8_t>& bytes) {

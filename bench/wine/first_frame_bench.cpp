@@ -6,6 +6,7 @@
 //   orvia_bench_first_frame.exe --orvia PATH [--runs N]
 //
 // A path may be a Linux path: /x is read as Z:\x. ORVIA_BENCH_ORVIA stands in for --orvia.
+#include "bench/median.h"
 #include "platform/win_text.h"
 #include "tests/e2e/harness.h"
 
@@ -22,12 +23,7 @@ namespace {
 
 using namespace e2e;
 
-double Median(std::vector<double> values) {
-    if (values.empty()) return NAN;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
+using bench::Median;
 
 double NowMs() {
     static const double frequency = [] {

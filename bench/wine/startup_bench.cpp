@@ -13,6 +13,7 @@
 // components now exist: the everyday start), the minimal window again. "First paint" is
 // the moment a visible top-level window of the started process shows white at
 // window-relative (150,20): the bare X screen is black there, Orvia's background is white.
+#include "bench/median.h"
 #include "platform/win_text.h"
 #include "tests/e2e/harness.h"
 
@@ -83,12 +84,7 @@ ULONGLONG FileSize(const std::wstring& path) {
     return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-double Median(std::vector<double> values) {
-    if (values.empty()) return NAN;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
+using bench::Median;
 
 double MiB(double bytes) { return bytes / (1024.0 * 1024.0); }
 

@@ -1,18 +1,13 @@
 // Panning the picture: the preview box follows the pointer while the left button is held,
 // and the control tree keeps up with where its window went.
 #include "tests/e2e/camera_session.h"
+#include "ui/caption_drag.h"
 
 namespace e2e {
 namespace {
 
 // Where the preview box's window really is, in its frame's window.
-POINT WindowInFrame(HWND box) {
-    RECT r{};
-    ::GetWindowRect(box, &r);
-    POINT at{r.left, r.top};
-    ::MapWindowPoints(nullptr, ::GetParent(box), &at, 1);
-    return at;
-}
+POINT WindowInFrame(HWND box) { return ui::PositionInParent(box); }
 
 using CameraPreviewDragging = CameraSession;
 
