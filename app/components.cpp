@@ -27,10 +27,11 @@ bool DeployComponentTo(const std::wstring& directory, std::wstring_view fileName
     const std::wstring path = platform::JoinPath(directory, fileName);
     // Never a half-written DLL: one would count as present and never be written again.
     if (!platform::Exists(path)) return platform::CreateFileWhole(path, bytes);
+    // The everyday case first, and cheaply: the file is the image this program carries.
+    const auto current = platform::ReadWholeFile(path);
+    if (current && std::ranges::equal(*current, bytes)) return false;
     // Only our own files are updated; whatever else an operator put there is theirs.
     if (!IsOurComponent(path)) return false;
-    const auto current = platform::ReadWholeFile(path);
-    if (!current || std::ranges::equal(*current, bytes)) return false;
     return platform::ReplaceFileWhole(path, bytes);
 }
 
