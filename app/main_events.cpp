@@ -4,6 +4,8 @@
 #include "app/window_handlers.h"
 #include "camera/preview.h"
 #include "chrome/chrome.h"
+#include "chrome/press_feedback.h"
+#include "photo/slot_save.h"
 #include "photo/slots.h"
 #include "reader/reader.h"
 
@@ -13,30 +15,46 @@ namespace app {
 
 namespace {
 using ui::ControlEvent;
+using chrome::ShapeButton;
+using chrome::ShapeButtonKind;
 
-struct SlotNames {
-    std::string_view board, brighter, darker;
+struct SlotControls {
+    std::string_view board;
+    ShapeButton brighter, darker;
 };
-constexpr std::array<SlotNames, 4> kSlots{{
-    {"画板1", "透明标签_增加亮度1", "透明标签_减少亮度1"},
-    {"画板2", "透明标签_增加亮度2", "透明标签_减少亮度2"},
-    {"画板3", "透明标签_增加亮度3", "透明标签_减少亮度3"},
-    {"画板4", "透明标签_增加亮度4", "透明标签_减少亮度4"},
+constexpr std::array<SlotControls, photo::kSlotCount> kSlots{{
+    {"画板1", {"透明标签_增加亮度1", "外形框_按钮增加亮度1", ShapeButtonKind::Brighter},
+     {"透明标签_减少亮度1", "外形框_按钮减少亮度1", ShapeButtonKind::Darker}},
+    {"画板2", {"透明标签_增加亮度2", "外形框_按钮增加亮度2", ShapeButtonKind::Brighter},
+     {"透明标签_减少亮度2", "外形框_按钮减少亮度2", ShapeButtonKind::Darker}},
+    {"画板3", {"透明标签_增加亮度3", "外形框_按钮增加亮度3", ShapeButtonKind::Brighter},
+     {"透明标签_减少亮度3", "外形框_按钮减少亮度3", ShapeButtonKind::Darker}},
+    {"画板4", {"透明标签_增加亮度4", "外形框_按钮增加亮度4", ShapeButtonKind::Brighter},
+     {"透明标签_减少亮度4", "外形框_按钮减少亮度4", ShapeButtonKind::Darker}},
 }};
+constexpr ShapeButton kPhotoButton{"透明标签_拍照", "外形框_拍照", ShapeButtonKind::Photo};
+
+// A Shape button: its pressed look, then its operation, on the press; its normal look on
+// the release.
+void AddShapeButton(std::vector<ui::EventBinding>& events, const ShapeButton& button, ui::Handler operation) {
+    events.push_back({button.label, ControlEvent::LeftDown, [button, operation](ui::Window& w) {
+                          chrome::ShowPressedLook(w, button);
+                          operation(w);
+                      }});
+    events.push_back({button.label, ControlEvent::LeftUp,
+                      [button](ui::Window& w) { chrome::ShowNormalLook(w, button); }});
+}
 
 void AddSlotBindings(std::vector<ui::EventBinding>& events) {
     using photo::Direction;
-    for (int slot = 1; slot <= 4; ++slot) {
-        const SlotNames& n = kSlots[static_cast<std::size_t>(slot - 1)];
+    for (int slot = 1; slot <= photo::kSlotCount; ++slot) {
+        const SlotControls& n = kSlots[static_cast<std::size_t>(slot - 1)];
         events.push_back({n.board, ControlEvent::LeftDown, [slot](ui::Window& w) { photo::OnSlotPressed(w, slot); }});
         events.push_back({n.board, ControlEvent::GotFocus, [slot](ui::Window& w) { photo::OnSlotGotFocus(w, slot); }});
         events.push_back({n.board, ControlEvent::LostFocus, [slot](ui::Window& w) { photo::OnSlotLostFocus(w, slot); }});
-        events.push_back({n.board, ControlEvent::DoubleClick, [slot](ui::Window& w) { photo::OnSlotDoubleClick(w, slot); }});
-        for (const auto& [label, direction] : {std::pair{n.brighter, Direction::Brighter}, std::pair{n.darker, Direction::Darker}}) {
-            const Direction d = direction;
-            events.push_back({label, ControlEvent::LeftDown, [slot, d](ui::Window& w) { photo::OnBrightnessDown(w, slot, d); }});
-            events.push_back({label, ControlEvent::LeftUp, [slot, d](ui::Window& w) { photo::OnBrightnessUp(w, slot, d); }});
-        }
+        events.push_back({n.board, ControlEvent::DoubleClick, [slot](ui::Window& w) { photo::SaveSlot(w, slot); }});
+        AddShapeButton(events, n.brighter, [slot](ui::Window& w) { photo::AdjustSlot(w, slot, Direction::Brighter); });
+        AddShapeButton(events, n.darker, [slot](ui::Window& w) { photo::AdjustSlot(w, slot, Direction::Darker); });
     }
 }
 }  // namespace
@@ -51,13 +69,12 @@ ui::WindowBehaviour MainWindowBehaviour() {
         {"关闭", ControlEvent::Clicked, &CloseMainWindow},
         {"透明标签_读身份证", ControlEvent::LeftDown, &reader::OnReadCard},
         {"透明标签_名字", ControlEvent::LeftDown, &reader::OnNameLabelPressed},
-        {"透明标签_拍照", ControlEvent::LeftDown, &photo::OnPhotoButtonDown},
-        {"透明标签_拍照", ControlEvent::LeftUp, &photo::OnPhotoButtonUp},
         {"外形框_视频", ControlEvent::MouseMove, &camera::OnPreviewMouseMove},
         {"列表框1", ControlEvent::EntryDoubleClick, &camera::OnCameraListDoubleClick},
         {"按钮1", ControlEvent::Clicked, &camera::OnCloseDevice},
         {"滑块条1", ControlEvent::PositionChanged, &camera::OnZoomChanged},
     };
+    AddShapeButton(b.events, kPhotoButton, &photo::Capture);
     AddSlotBindings(b.events);
     b.menu = {
         {"软件帮助", &chrome::OpenHelpWindow},

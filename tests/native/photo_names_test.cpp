@@ -1,0 +1,1 @@
+// Filled in with its piece of work.
