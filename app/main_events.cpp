@@ -1,5 +1,6 @@
 #include "app/main_events.h"
 
+#include "app/close_prompt.h"
 #include "app/startup.h"
 #include "app/window_handlers.h"
 #include "camera/preview.h"
@@ -63,6 +64,7 @@ ui::WindowBehaviour MainWindowBehaviour() {
     ui::WindowBehaviour b;
     b.endsProgram = true;
     b.created = &OnMainWindowCreated;
+    b.closing = &MayCloseMainWindow;
     b.events = {
         {"外形框1", ControlEvent::MouseMove, &DragMainWindow},
         {"按钮_设置", ControlEvent::Clicked, &PopUpSettingsMenu},

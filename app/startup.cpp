@@ -12,6 +12,7 @@
 #include "platform/program_directory.h"
 #include "reader/reader.h"
 #include "ui/message_loop.h"
+#include "ui/modal.h"
 #include "ui/window.h"
 
 #include <commctrl.h>
@@ -51,7 +52,7 @@ int RunProgram() {
 
     auto window = ui::Window::Create(MainWindowTemplate(), MainWindowBehaviour());
     if (!window) {
-        ::MessageBoxW(nullptr, L"主窗口无法创建，请重新启动程序。", L"Orvia", MB_ICONERROR | MB_OK);
+        ui::ShowMessageBox(nullptr, "主窗口无法创建，请重新启动程序。", "Orvia", MB_ICONERROR | MB_OK);
         return 1;
     }
     return ui::RunMessageLoop();

@@ -25,7 +25,9 @@ std::vector<std::uint8_t> MakeSlotImage(int width, int height, std::span<const s
 
 // Every colour byte 10 brighter or darker, saturating at 255 and 0; the header and the row
 // padding untouched. Returns a new image of the same length and never reads or writes
-// outside `image`, whatever its header claims. An empty image gives an empty one.
+// outside `image`, whatever its header claims: rows it places before the pixels or past the
+// end are cut to the bytes there are, and a byte that overlapping rows share changes once.
+// An empty image gives an empty one.
 std::vector<std::uint8_t> AdjustBrightness(std::span<const std::uint8_t> image, Direction direction);
 
 }  // namespace photo

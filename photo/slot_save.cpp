@@ -1,7 +1,107 @@
 #include "photo/slot_save.h"
 
+#include "photo/photo_names.h"
+#include "photo/photo_save.h"
+#include "photo/slots.h"
+#include "platform/files.h"
+#include "platform/program_directory.h"
+#include "platform/win_text.h"
+#include "ui/modal.h"
+#include "ui/window.h"
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
 namespace photo {
 
-void SaveSlot(ui::Window&, int) {}
+namespace {
+
+constexpr std::string_view kNameLabel = "透明标签_名字";
+
+// The question before saving: kAskBefore + identity + kAskAfter.
+constexpr std::string_view kAskBefore = "要保存";
+constexpr std::string_view kAskAfter = "的图片吗？";
+constexpr std::string_view kAskTitle = "信息：";
+
+// A save that wrote nothing: "“学员照片\<identity>.jpg”没有保存。" and, on a line of its
+// own, why and what to do.
+constexpr std::string_view kFailureTitle = "保存失败";
+constexpr std::string_view kNotSaved = "”没有保存。\n";
+constexpr std::string_view kEmptySlotBefore = "第";
+constexpr std::string_view kEmptySlotAfter = "张照片还没有拍摄，请先拍照再保存。";
+constexpr std::string_view kForbiddenCharacter = "名字里不能有 \\ / : * ? \" < > | 这些字符，请改正名字后再保存。";
+constexpr std::string_view kTrailingDotOrSpace = "名字不能以点或空格结尾，请改正名字后再保存。";
+constexpr std::string_view kReservedDeviceName =
+    "名字不能是 CON、PRN、AUX、NUL、COM1 至 COM9、LPT1 至 LPT9 这些设备名，请改正名字后再保存。";
+constexpr std::string_view kDirectoryMissingBefore = "照片文件夹“";
+constexpr std::string_view kDirectoryMissingAfter = "”不存在，也无法重新创建。请检查程序所在的文件夹能否写入。";
+constexpr std::string_view kDiskFull = "磁盘已满。请腾出磁盘空间后再保存。";
+constexpr std::string_view kAccessDenied = "文件正被其他程序使用，或没有写入的权限。请关闭打开这张照片的程序后再保存。";
+constexpr std::string_view kNotEncoded = "照片无法转换成 JPEG 格式。请重新拍照后再保存。";
+constexpr std::string_view kFailed = "写入文件时出错。请再保存一次。";
+
+std::wstring PhotoDirectoryPath() { return platform::JoinPath(platform::ProgramDirectory(), kPhotoDirectoryName); }
+
+std::string NameReason(std::string_view identity) {
+    switch (CheckPhotoName(identity)) {
+    case NameProblem::ForbiddenCharacter:
+        return std::string(kForbiddenCharacter);
+    case NameProblem::TrailingDotOrSpace:
+        return std::string(kTrailingDotOrSpace);
+    case NameProblem::ReservedDeviceName:
+        return std::string(kReservedDeviceName);
+    case NameProblem::None:
+        break;
+    }
+    return std::string(kFailed);
+}
+
+// Why the photo was not saved and what the operator can do about it.
+std::string Reason(SaveResult result, int slot, std::string_view identity) {
+    switch (result) {
+    case SaveResult::EmptySlot:
+        return std::string(kEmptySlotBefore) + std::to_string(slot) + std::string(kEmptySlotAfter);
+    case SaveResult::BadName:
+        return NameReason(identity);
+    case SaveResult::DirectoryMissing:
+        return std::string(kDirectoryMissingBefore) + platform::Narrow(PhotoDirectoryPath()) +
+               std::string(kDirectoryMissingAfter);
+    case SaveResult::DiskFull:
+        return std::string(kDiskFull);
+    case SaveResult::AccessDenied:
+        return std::string(kAccessDenied);
+    case SaveResult::NotEncoded:
+        return std::string(kNotEncoded);
+    case SaveResult::Saved:
+    case SaveResult::Failed:
+        break;
+    }
+    return std::string(kFailed);
+}
+
+std::string FailureMessage(SaveResult result, int slot, std::string_view identity) {
+    const std::string file = platform::Narrow(platform::JoinPath(kPhotoDirectoryName, PhotoFileName(identity)));
+    return "“" + file + std::string(kNotSaved) + Reason(result, slot, identity);
+}
+
+}  // namespace
+
+void SaveSlot(ui::Window& window, int slot) {
+    const std::string asked = window[kNameLabel].Caption();
+    const std::string question = std::string(kAskBefore) + asked + std::string(kAskAfter);
+    if (ui::ShowMessageBox(nullptr, question, kAskTitle, MB_OKCANCEL | MB_TASKMODAL) != IDOK) return;
+
+    // The name as it is now: it may have changed while the question was open.
+    const std::string identity = window[kNameLabel].Caption();
+    const SaveResult result = SavePhoto(SlotImage(slot), identity, PhotoDirectoryPath());
+    if (result == SaveResult::Saved) {
+        MarkPhotosSaved();
+        return;
+    }
+    ui::ShowMessageBox(nullptr, FailureMessage(result, slot, identity), kFailureTitle,
+                       MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
 
 }  // namespace photo

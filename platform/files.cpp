@@ -88,6 +88,18 @@ bool ReplaceFileWhole(const std::wstring& path, std::span<const std::uint8_t> by
     return false;
 }
 
+unsigned long WriteFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    // The error is read before the temporary file is removed, which may change it.
+    const auto failure = [] {
+        const DWORD error = ::GetLastError();
+        return error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_GEN_FAILURE);
+    };
+    TemporaryBeside temporary(path);
+    if (!temporary.Write(bytes)) return failure();
+    if (!temporary.MoveTo(path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return failure();
+    return ERROR_SUCCESS;
+}
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -29,6 +29,12 @@ bool CreateFileWhole(const std::wstring& path, std::span<const std::uint8_t> byt
 // fails. On failure the old file is as it was and no temporary file is left.
 bool ReplaceFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
+// Writes the file so that it appears whole or not at all, whether or not one of that name
+// is there: the bytes go to a temporary file beside it, which is then moved over it. On
+// failure an earlier file is as it was and no temporary file is left. The system's error
+// code of the step that failed (a DWORD), or 0 (ERROR_SUCCESS) when the file was written.
+unsigned long WriteFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes);
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path);
 
 }  // namespace platform

@@ -2,15 +2,80 @@
 
 #include "platform/win_text.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace ui {
 
-void SetModalObservers(std::function<void()>, std::function<void()>) {}
-ModalScope::ModalScope() = default;
-ModalScope::~ModalScope() = default;
+namespace {
+struct ModalState {
+    int open = 0;
+    std::function<void()> opening;
+    std::function<void()> closed;
+};
+
+ModalState& State() {
+    static ModalState state;
+    return state;
+}
+
+// Handles what is waiting for this thread; a quit request stays for the message loop.
+void ProcessPendingEvents() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+}  // namespace
+
+void SetModalObservers(std::function<void()> opening, std::function<void()> closed) {
+    State().opening = std::move(opening);
+    State().closed = std::move(closed);
+}
+
+ModalScope::ModalScope() {
+    // Counted first: a box the observer itself opened must not call it again.
+    if (State().open++ == 0 && State().opening) {
+        const auto opening = State().opening;
+        opening();
+    }
+}
+
+ModalScope::~ModalScope() {
+    if (--State().open == 0 && State().closed) {
+        const auto closed = State().closed;
+        closed();
+    }
+}
 
 int ShowMessageBox(HWND owner, std::string_view text, std::string_view title, UINT flags) {
     ModalScope scope;
     return ::MessageBoxW(owner, platform::Wide(text).c_str(), platform::Wide(title).c_str(), flags);
+}
+
+HWND FindOwnWindow(DWORD processId, std::chrono::milliseconds limit) {
+    const ULONGLONG start = ::GetTickCount64();
+    const auto budget = static_cast<ULONGLONG>(std::max<long long>(limit.count(), 0));
+    constexpr DWORD kPauseBetweenPassesMs = 10;
+    HWND candidate = nullptr;
+    for (;;) {
+        // After the last window the list starts again from the first.
+        candidate = ::FindWindowExW(nullptr, candidate, nullptr, nullptr);
+        if (candidate) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(candidate, &owner);
+            if (::IsWindow(candidate) && ::IsWindowVisible(candidate) && owner == processId) return candidate;
+            continue;
+        }
+        if (::GetTickCount64() - start >= budget) return nullptr;
+        ProcessPendingEvents();
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, kPauseBetweenPassesMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
 }
 
 }  // namespace ui

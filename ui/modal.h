@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <string_view>
 
 namespace ui {
 
-// Called when the first modal box opens and when the last one has closed.
+// Called when the first modal box opens and when the last one has closed. Boxes open on
+// the thread of the program's windows, and so do the observers run.
 void SetModalObservers(std::function<void()> opening, std::function<void()> closed);
 
 // Open while it lives; nests.
@@ -24,5 +26,14 @@ public:
 
 // MessageBoxW with UTF-8 texts, inside a ModalScope.
 int ShowMessageBox(HWND owner, std::string_view text, std::string_view title, UINT flags);
+
+// How long FindOwnWindow looks by default. A process that shows no window within a few
+// seconds is not about to: its box then opens without an owner rather than never.
+inline constexpr std::chrono::milliseconds kOwnWindowSearchLimit{5000};
+
+// The first visible top-level window of process `processId`, an owner for a box; null
+// when none showed up within `limit`. Pending events of the calling thread are handled
+// between passes over the window list, so a window still being created can appear.
+HWND FindOwnWindow(DWORD processId, std::chrono::milliseconds limit = kOwnWindowSearchLimit);
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 #include "platform/gdiplus.h"
 #include "platform/win_text.h"
 #include "ui/control_report.h"
+#include "ui/modal.h"
 #include "ui/pictures.h"
 
 #include <commctrl.h>
@@ -43,6 +44,13 @@ void BufferedPaint(HWND window, Paint&& paint) {
         }
     }
     ::EndPaint(window, &ps);
+}
+
+// Tells pictures apart in answers to tests, without sending them whole.
+std::uint64_t Fnv1a(const std::vector<std::uint8_t>& bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const std::uint8_t b : bytes) hash = (hash ^ b) * 0x100000001b3ull;
+    return hash;
 }
 
 std::string Hex(std::uint64_t value) {
@@ -264,6 +272,7 @@ void Window::PopUpMenu(std::string_view caption) {
         POINT at{};
         ::GetCursorPos(&at);
         ::SetForegroundWindow(hwnd_);  // otherwise the menu does not close when clicked away
+        ModalScope modal;              // the arrow keys and Enter work the menu
         ::TrackPopupMenu(e.popup.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
         ::PostMessageW(hwnd_, WM_NULL, 0, 0);
         return;
@@ -271,7 +280,14 @@ void Window::PopUpMenu(std::string_view caption) {
 }
 
 void Window::Close() {
-    if (hwnd_) ::DestroyWindow(hwnd_);
+    if (!hwnd_ || askingToClose_) return;
+    if (behaviour_.closing) {
+        askingToClose_ = true;
+        const bool mayClose = behaviour_.closing(*this);
+        askingToClose_ = false;
+        if (!mayClose || !hwnd_) return;
+    }
+    ::DestroyWindow(hwnd_);
 }
 
 // ---- events ---------------------------------------------------------------------------
@@ -294,9 +310,13 @@ bool Window::IsBound(int control, ControlEvent event) const {
 void Window::OnMouse(UINT message, LPARAM lParam) {
     const int hit = tree_.HitTestWindowless(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     switch (message) {
-    case WM_MOUSEMOVE:
-        if (hit >= 0) Fire(hit, ControlEvent::MouseMove);
+    case WM_MOUSEMOVE: {
+        // While a press lasts the moves belong to what was pressed, not to what the pointer
+        // slides over: a held button never starts the background's drag.
+        const int target = ::GetCapture() == hwnd_ ? pressed_ : hit;
+        if (target >= 0) Fire(target, ControlEvent::MouseMove);
         break;
+    }
     case WM_LBUTTONDBLCLK:
         if (hit >= 0 && IsBound(hit, ControlEvent::DoubleClick)) {
             Fire(hit, ControlEvent::DoubleClick);
@@ -523,6 +543,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         return OnCommand(wParam, lParam);
+    case WM_CLOSE:  // Alt+F4 and the taskbar ask like the close button does
+        Close();
+        return 0;
     case WM_HSCROLL:
     case WM_VSCROLL: {
         const int index = IndexOfHandle(reinterpret_cast<HWND>(lParam));
@@ -701,6 +724,7 @@ bool Window::AnswerQuery(HWND asker, const void* data, std::size_t bytes) {
             fields.push_back({"hwnd", Hex(reinterpret_cast<std::uintptr_t>(native->hwnd))});
             fields.push_back({"focused", ::GetFocus() == native->hwnd ? "1" : "0"});
             fields.push_back({"picture_bytes", std::to_string(native->picture.size())});
+            fields.push_back({"picture_hash", Hex(Fnv1a(native->picture))});
             if (c.row->kind == ControlKind::ListBox) {
                 std::string items;
                 const int count = static_cast<int>(::SendMessageW(native->hwnd, LB_GETCOUNT, 0, 0));

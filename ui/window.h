@@ -57,6 +57,9 @@ struct WindowBehaviour {
     std::vector<MenuBinding> menu;
     Handler created;           // runs after every control exists, before the window shows
     bool endsProgram = false;  // destroying it ends the message loop
+    // Asked before the window closes (close button, Esc, the system's close); false keeps
+    // it open. May open a modal box.
+    std::function<bool(Window&)> closing;
 };
 
 // Whether a control of this kind can raise the event at all.
@@ -119,6 +122,8 @@ public:
     bool HasMenuBar() const;
     // Pops the items of a top-level menu up at the mouse pointer.
     void PopUpMenu(std::string_view caption);
+    // Destroys the window unless the behaviour's closing says no; a request while that
+    // question is open is the same request.
     void Close();
 
     // Hooks on the window's own messages, run in the order added. The identifier removes
@@ -180,6 +185,7 @@ private:
     bool menuAttached_ = false;
     bool menuOpen_ = false;
     int pressed_ = -1;  // windowless control that got the last left press
+    bool askingToClose_ = false;
     GdiCache cache_;
     std::vector<std::pair<int, MessageHook>> hooks_;
     int nextHookId_ = 1;

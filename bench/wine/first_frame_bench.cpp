@@ -8,7 +8,7 @@
 // A path may be a Linux path: /x is read as Z:\x. ORVIA_BENCH_ORVIA stands in for --orvia.
 #include "bench/median.h"
 #include "platform/win_text.h"
-#include "tests/e2e/harness.h"
+#include "tests/e2e/demo_camera.h"
 
 #include <windows.h>
 
@@ -73,21 +73,12 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     OrviaProcess program;
-    if (!program.Start(dir.Path(), {{L"ORVIA_DEMO_DEVICES", L"1"}})) {
+    if (!program.Start(dir.Path(), DemoCameraEnvironment())) {
         std::fprintf(stderr, "orvia did not start: %s\n", program.Error().c_str());
         return 1;
     }
-    const Report frameReport = program.Query("外形框3");
-    const LONG x = static_cast<LONG>(ReportNumber(frameReport, "screen_x"));
-    const LONG y = static_cast<LONG>(ReportNumber(frameReport, "screen_y"));
-    const RECT frame{x, y, x + static_cast<LONG>(ReportNumber(frameReport, "w")),
-                     y + static_cast<LONG>(ReportNumber(frameReport, "h"))};
-    const HWND list = ReportWindow(program.Query("列表框1"));
-    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-    RECT item{};
-    ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&item));
-    POINT demo{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ::ClientToScreen(list, &demo);
+    const RECT frame = FrameOnScreen(program);
+    const POINT demo = DemoCameraEntry(program);
     const POINT closeDevice = CentreOf(program.Query("按钮1"));
 
     std::vector<double> firstFrame, backToBlack;

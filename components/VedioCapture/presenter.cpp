@@ -6,6 +6,7 @@ namespace vedio {
 
 namespace {
 constexpr wchar_t kSurfaceClass[] = L"Orvia.VideoSurface";
+constexpr UINT kFrameDrawn = WM_APP + 1;
 
 HINSTANCE ThisModule() {
     HMODULE module = nullptr;
@@ -118,6 +119,9 @@ void Presenter::Present(const SourceFrame& frame) {
         DrawPicture(dc, *picture, width_, height_);
         ::ReleaseDC(surface_, dc);
     }
+    // Some window systems (Wine among them) put what a thread drew on the screen when the
+    // window's own thread next goes idle: wake it, once per frame at most.
+    if (!wakePending_.exchange(true)) ::PostMessageW(surface_, kFrameDrawn, 0, 0);
 }
 
 void Presenter::Paint(HDC dc) const {
@@ -137,6 +141,9 @@ LRESULT CALLBACK Presenter::SurfaceProc(HWND window, UINT message, WPARAM wParam
     }
     auto* self = reinterpret_cast<Presenter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
+    case kFrameDrawn:
+        if (self) self->wakePending_ = false;
+        return 0;
     case WM_NCHITTEST:
         return HTTRANSPARENT;  // the mouse belongs to the window beneath (dragging, clicks)
     case WM_ERASEBKGND:

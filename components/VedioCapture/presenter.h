@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -58,6 +59,8 @@ private:
 
     mutable std::mutex drawing_;  // held while a frame is drawn and while detaching
     bool detached_ = false;
+
+    std::atomic<bool> wakePending_{false};  // a "frame drawn" message is on its way
 
     mutable std::mutex latestLock_;  // held only to swap or copy the pointer
     std::shared_ptr<const Picture> latest_;

@@ -12,6 +12,7 @@ ORVIA_PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine64 xvfb x11-utils fonts-wqy-microhei procps
+    clang-14 libclang-rt-14-dev
 )
 
 orvia_install_packages() {
@@ -41,6 +42,14 @@ orvia_build_native() {
     cmake -S "$ORVIA_ROOT" -B "$ORVIA_BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DORVIA_SANITIZE=ON -DORVIA_WERROR=ON "$@" >/dev/null
     cmake --build "$ORVIA_BUILD/native" -j "$ORVIA_JOBS"
+}
+
+# The libFuzzer targets: a Clang tree of their own, since the native build is GCC's.
+orvia_build_fuzz() {
+    cmake -S "$ORVIA_ROOT" -B "$ORVIA_BUILD/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+        -DORVIA_FUZZ=ON -DORVIA_BUILD_TESTS=OFF -DORVIA_WERROR=ON "$@" >/dev/null
+    cmake --build "$ORVIA_BUILD/fuzz" -j "$ORVIA_JOBS" --target orvia_fuzz_brightness
 }
 
 # A private Wine prefix inside the build tree; Wine's chatter off; no Mono/Gecko prompts.

@@ -1,5 +1,6 @@
 // The live picture as the operator sees it, from our own camera component's demonstration
 // camera: it starts on a double-click, moves, stops on "关闭设备", and pans with the box.
+#include "tests/e2e/demo_camera.h"
 #include "tests/e2e/orvia_session.h"
 
 #include "components/VedioCapture/test_pattern.h"
@@ -13,32 +14,14 @@ class LivePreview : public OrviaSession {
 protected:
     // `fault` makes the demonstration camera misbehave (see the component).
     void StartWithDemoCamera(const wchar_t* fault = L"") {
-        ASSERT_NO_FATAL_FAILURE(StartOrvia({{L"ORVIA_DEMO_DEVICES", L"1"}, {L"ORVIA_DEMO_CAMERA_FAULT", fault}}));
+        ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment(fault)));
         const Report list = MustQuery("列表框1");
         ASSERT_EQ(list.count("items"), 1u);
         ASSERT_NE(list.at("items").find("Orvia Demo Camera"), std::string::npos) << list.at("items");
     }
-    // Double-clicks the list's last entry, the demonstration camera.
-    void DoubleClickDemoCamera() {
-        const Report list = MustQuery("列表框1");
-        const HWND listBox = ReportWindow(list);
-        ASSERT_NE(listBox, nullptr);
-        const auto count = static_cast<int>(::SendMessageW(listBox, LB_GETCOUNT, 0, 0));
-        RECT item{};
-        ASSERT_NE(::SendMessageW(listBox, LB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&item)),
-                  LB_ERR);
-        POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-        ::ClientToScreen(listBox, &at);
-        DoubleClickAt(at);
-    }
+    void DoubleClickDemoCamera() { DoubleClickAt(DemoCameraEntry(orvia_)); }
     // The frame 外形框3 as it is on the screen now.
-    Screenshot ShootFrame() {
-        const Report frame = MustQuery("外形框3");
-        const LONG x = static_cast<LONG>(ReportNumber(frame, "screen_x"));
-        const LONG y = static_cast<LONG>(ReportNumber(frame, "screen_y"));
-        return Screenshot::Capture({x, y, x + static_cast<LONG>(ReportNumber(frame, "w")),
-                                    y + static_cast<LONG>(ReportNumber(frame, "h"))});
-    }
+    Screenshot ShootFrame() { return Screenshot::Capture(FrameOnScreen(orvia_)); }
     bool WaitForPicture() {
         return WaitUntil([&] { return !IsAllBlack(ShootFrame()); }, 5s);
     }

@@ -1,0 +1,35 @@
+// Writing one slot image as <Student identity>.jpg into the Photo directory, and what went
+// wrong when it could not be written. No window and no box: the caller tells the operator.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace photo {
+
+// The Photo directory's name, beside the program.
+inline constexpr wchar_t kPhotoDirectoryName[] = L"学员照片";
+
+enum class SaveResult {
+    Saved,
+    EmptySlot,         // nothing captured into the slot yet
+    BadName,           // the identity cannot name a file (see CheckPhotoName)
+    DirectoryMissing,  // the Photo directory is gone and could not be made again
+    DiskFull,
+    AccessDenied,      // no right to write there, or the file held open by another program
+    NotEncoded,        // the image could not be turned into a JPEG
+    Failed,            // any other failure to write
+};
+
+// The file name a photo of `identity` gets: identity + ".jpg" (".jpg" for an empty one).
+std::wstring PhotoFileName(std::string_view identity);
+
+// Encodes `image` as JPEG into photoDirectory\<identity>.jpg, replacing an earlier photo of
+// that name. The directory is made again when it has gone. Nothing is written unless the
+// result is Saved, and an earlier file stays as it was.
+SaveResult SavePhoto(std::span<const std::uint8_t> image, std::string_view identity,
+                     const std::wstring& photoDirectory);
+
+}  // namespace photo

@@ -1,0 +1,32 @@
+#include "tests/e2e/demo_camera.h"
+
+namespace e2e {
+
+std::vector<std::pair<std::wstring, std::wstring>> DemoCameraEnvironment(const wchar_t* fault) {
+    return {{L"ORVIA_DEMO_DEVICES", L"1"}, {L"ORVIA_DEMO_CAMERA_FAULT", fault}};
+}
+
+RECT FrameOnScreen(const OrviaProcess& orvia) {
+    const Report frame = orvia.Query("外形框3");
+    const LONG x = static_cast<LONG>(ReportNumber(frame, "screen_x"));
+    const LONG y = static_cast<LONG>(ReportNumber(frame, "screen_y"));
+    return {x, y, x + static_cast<LONG>(ReportNumber(frame, "w")), y + static_cast<LONG>(ReportNumber(frame, "h"))};
+}
+
+POINT DemoCameraEntry(const OrviaProcess& orvia) {
+    const HWND list = ReportWindow(orvia.Query("列表框1"));
+    const auto count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    RECT item{};
+    ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(count > 0 ? count - 1 : 0), reinterpret_cast<LPARAM>(&item));
+    POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ::ClientToScreen(list, &at);
+    return at;
+}
+
+bool StartDemoCamera(const OrviaProcess& orvia) {
+    DoubleClickAt(DemoCameraEntry(orvia));
+    const RECT frame = FrameOnScreen(orvia);
+    return WaitUntil([&] { return !Screenshot::Capture(frame).IsAll(RGB(0, 0, 0)); }, 5s);
+}
+
+}  // namespace e2e

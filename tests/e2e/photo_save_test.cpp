@@ -1,0 +1,119 @@
+// Saving a slot's photo as the operator does: a double-click on the slot, the question box,
+// and the file <name>.jpg in 学员照片 beside the program, or a box that says why not.
+#include "tests/e2e/demo_camera.h"
+#include "tests/e2e/orvia_session.h"
+
+#include "app/startup.h"
+#include "platform/gdiplus.h"
+#include "platform/win_text.h"
+#include "ui/pictures.h"
+
+#include <array>
+
+namespace e2e {
+namespace {
+
+constexpr std::array<const char*, 4> kBoards{"画板1", "画板2", "画板3", "画板4"};
+constexpr long long kCaptureBytes = 365910;  // a 295 x 412 frame as a 24-bit BMP file
+constexpr wchar_t kPhotoDirectory[] = L"学员照片";
+
+POINT CentreOf(const Report& control) {
+    return {static_cast<LONG>(ReportNumber(control, "screen_x") + ReportNumber(control, "w") / 2),
+            static_cast<LONG>(ReportNumber(control, "screen_y") + ReportNumber(control, "h") / 2)};
+}
+
+// The visible dialog of the process whose text contains `part`; null when none did within
+// `timeout`. A box that is closing may still be listed, so the text decides.
+HWND WaitForBoxSaying(DWORD process, std::wstring_view part, Milliseconds timeout = 5s) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND box : VisibleWindowsOf(process, kDialogClass)) {
+                if (MessageBoxText(box).find(part) != std::wstring::npos) found = box;
+            }
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+std::string Decoded(const std::optional<std::vector<std::uint8_t>>& file) {
+    if (!file) return "no file";
+    app::StartGdiplusOnce();
+    const auto bitmap = ui::DecodePicture(*file);
+    if (!bitmap) return "not a picture";
+    return std::to_string(bitmap->GetWidth()) + "x" + std::to_string(bitmap->GetHeight());
+}
+
+class PhotoSave : public OrviaSession {
+protected:
+    std::wstring Photos() const { return dir_ / kPhotoDirectory; }
+    std::wstring Name() { return platform::Wide(MustQuery("透明标签_名字")["caption"]); }
+    std::wstring PhotoPath() { return JoinPath(Photos(), Name() + L".jpg"); }
+    long long Bytes(int slot) { return ReportNumber(MustQuery(kBoards[static_cast<std::size_t>(slot - 1)]), "picture_bytes"); }
+    bool CaptureInto(int slot) {
+        ClickAt(CentreOf(MustQuery("透明标签_拍照")));
+        return WaitUntil([&] { return Bytes(slot) == kCaptureBytes; }, 3s);
+    }
+    // Double-clicks the slot and waits for the question, which names the name bar's text.
+    HWND AskToSave(int slot) {
+        DoubleClickAt(CentreOf(MustQuery(kBoards[static_cast<std::size_t>(slot - 1)])));
+        return WaitForBoxSaying(orvia_.Id(), L"的图片吗？");
+    }
+    bool Answer(HWND box, int button) {
+        return PressDialogButton(box, button) && WaitUntil([&] { return !::IsWindowVisible(box); }, 3s);
+    }
+};
+
+TEST_F(PhotoSave, OkSavesTheSlotUnderTheNameAndCancelSavesNothing) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment()));
+    ASSERT_TRUE(StartDemoCamera(orvia_)) << "the camera shows no picture";
+    ASSERT_TRUE(CaptureInto(1));
+
+    // No reader here: the name bar holds its prompt, and the question names that.
+    HWND question = AskToSave(1);
+    ASSERT_NE(question, nullptr) << "no question after the double-click";
+    EXPECT_EQ(MessageBoxText(question), L"要保存身份证读卡器连接失败!请双击我填写名字的图片吗？");
+    EXPECT_EQ(TextOf(question), L"信息：");
+    ASSERT_TRUE(Answer(question, IDCANCEL));
+    Pause(300ms);
+    EXPECT_FALSE(platform::Exists(PhotoPath())) << "saved after Cancel";
+
+    // The directory went while the program ran: the save makes it again.
+    ASSERT_TRUE(RemoveTree(Photos()));
+    question = AskToSave(1);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return IsPlainFile(PhotoPath()); }, 3s)) << "no " << platform::Narrow(PhotoPath());
+    const auto first = platform::ReadWholeFile(PhotoPath());
+    EXPECT_EQ(Decoded(first), "295x412");
+
+    // A second save replaces the file of that name, whatever it holds by then.
+    const std::vector<std::uint8_t> stale{'s', 't', 'a', 'l', 'e'};
+    ASSERT_TRUE(platform::WriteWholeFile(PhotoPath(), stale));
+    question = AskToSave(1);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return platform::ReadWholeFile(PhotoPath()) == first; }, 3s)) << "not replaced";
+    EXPECT_TRUE(VisibleWindowsOf(orvia_.Id(), kDialogClass).empty()) << "a box after a save that worked";
+}
+
+TEST_F(PhotoSave, AnEmptySlotIsNotSavedAndTheOperatorIsTold) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    HWND question = AskToSave(3);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, IDOK));
+
+    HWND error = WaitForBoxSaying(orvia_.Id(), L"第3张照片还没有拍摄");
+    ASSERT_NE(error, nullptr) << "no word that the slot is empty";
+    EXPECT_NE(MessageBoxText(error).find(Name() + L".jpg"), std::wstring::npos) << "the box does not name the file";
+    EXPECT_EQ(TextOf(error), L"保存失败");
+    ShootMainWindow("told");
+    ASSERT_TRUE(Answer(error, IDOK));
+    EXPECT_TRUE(platform::IsDirectory(Photos()));
+    EXPECT_FALSE(platform::Exists(PhotoPath()));
+    EXPECT_TRUE(orvia_.IsRunning());
+}
+
+}  // namespace
+}  // namespace e2e
