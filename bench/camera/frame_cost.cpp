@@ -2,7 +2,7 @@
 // 1280 x 720 24-bit bottom-up test-pattern frame into the preview sizes, timed against a
 // plain copy of as many output bytes in the same run. Medians over several runs.
 // Usage: vedio_bench_frame_cost [--frames N] [--runs N]
-#include "bench/median.h"
+#include "bench/timing.h"
 #include "frame_scaler.h"
 #include "test_pattern.h"
 
@@ -17,52 +17,16 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Options {
-    int frames = 200;
-    int runs = 7;
-};
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view name = argv[i];
-        if (i + 1 >= argc) return false;
-        const int value = std::atoi(argv[++i]);
-        if (value <= 0) return false;
-        if (name == "--frames") {
-            options.frames = value;
-        } else if (name == "--runs") {
-            options.runs = value;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
-template <typename Work>
-double MillisecondsPerFrame(int frames, Work&& work) {
-    const auto start = Clock::now();
-    for (int i = 0; i < frames; ++i) work(i);
-    const std::chrono::duration<double, std::milli> elapsed = Clock::now() - start;
-    return elapsed.count() / frames;
-}
-
 using bench::Median;
-
-// Keeps the copies and scaled frames observable, so none is optimised away.
-unsigned Checksum(const std::vector<std::uint8_t>& bytes) {
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < bytes.size(); i += 4099) sum = sum * 31 + bytes[i];
-    return sum;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (!ParseOptions(argc, argv, options)) {
+    struct {
+        int frames = 200;
+        int runs = 7;
+    } options;
+    if (!bench::ParseCounts<char>(argc, argv, {{"--frames", &options.frames}, {"--runs", &options.runs}})) {
         std::fprintf(stderr, "usage: %s [--frames N] [--runs N]\n", argv[0]);
         return 2;
     }
@@ -91,8 +55,8 @@ int main(int argc, char** argv) {
         std::vector<double> scaleTimes;
         std::vector<double> copyTimes;
         for (int run = 0; run < options.runs; ++run) {
-            scaleTimes.push_back(MillisecondsPerFrame(options.frames, [&](int) { scaler.Scale(source, into); }));
-            copyTimes.push_back(MillisecondsPerFrame(options.frames, [&](int i) {
+            scaleTimes.push_back(bench::MillisecondsEach(options.frames, [&](int) { scaler.Scale(source, into); }));
+            copyTimes.push_back(bench::MillisecondsEach(options.frames, [&](int i) {
                 copySource[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
                 std::memcpy(copied.data(), copySource.data(), bytes);
             }));
@@ -100,16 +64,16 @@ int main(int argc, char** argv) {
         const double scale = Median(scaleTimes);
         const double copy = Median(copyTimes);
         std::printf("%4dx%-5d %10.3f %10.3f %11.2f\n", size[0], size[1], scale, copy, scale / copy);
-        checksum += Checksum(scaled) + Checksum(copied);
+        checksum += bench::Checksum(scaled) + bench::Checksum(copied);
     }
 
     std::vector<double> drawTimes;
     for (int run = 0; run < options.runs; ++run) {
-        drawTimes.push_back(MillisecondsPerFrame(options.frames, [&](int i) {
+        drawTimes.push_back(bench::MillisecondsEach(options.frames, [&](int i) {
             pattern::Draw(static_cast<std::uint64_t>(i), sourcePixels.data());
         }));
     }
     std::printf("test pattern draw: %.3f ms per frame (checksum %08x)\n", Median(drawTimes),
-                checksum + Checksum(sourcePixels));
+                checksum + bench::Checksum(sourcePixels));
     return 0;
 }

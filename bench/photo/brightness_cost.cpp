@@ -2,7 +2,7 @@
 // timed against a plain copy of as many bytes into a vector allocated beforehand, in the
 // same run. Medians over several runs.
 // Usage: orvia_bench_brightness [--presses N] [--runs N]
-#include "bench/median.h"
+#include "bench/timing.h"
 #include "photo/slot_image.h"
 
 #include <chrono>
@@ -15,40 +15,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kWidth = 295;
 constexpr int kHeight = 412;
-
-struct Options {
-    int presses = 500;
-    int runs = 7;
-};
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view name = argv[i];
-        if (i + 1 >= argc) return false;
-        const int value = std::atoi(argv[++i]);
-        if (value <= 0) return false;
-        if (name == "--presses") {
-            options.presses = value;
-        } else if (name == "--runs") {
-            options.runs = value;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
-template <typename Work>
-double MillisecondsEach(int count, Work&& work) {
-    const auto start = Clock::now();
-    for (int i = 0; i < count; ++i) work(i);
-    const std::chrono::duration<double, std::milli> elapsed = Clock::now() - start;
-    return elapsed.count() / count;
-}
 
 // A capture of mid-grey shades, so that no press saturates and none is cheaper than another.
 std::vector<std::uint8_t> Capture() {
@@ -58,18 +26,14 @@ std::vector<std::uint8_t> Capture() {
     return photo::MakeSlotImage(kWidth, kHeight, pixels, stride);
 }
 
-// Keeps the results observable, so no work is optimised away.
-unsigned Checksum(const std::vector<std::uint8_t>& bytes) {
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < bytes.size(); i += 4099) sum = sum * 31 + bytes[i];
-    return sum;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (!ParseOptions(argc, argv, options)) {
+    struct {
+        int presses = 500;
+        int runs = 7;
+    } options;
+    if (!bench::ParseCounts<char>(argc, argv, {{"--presses", &options.presses}, {"--runs", &options.runs}})) {
         std::fprintf(stderr, "usage: %s [--presses N] [--runs N]\n", argv[0]);
         return 2;
     }
@@ -83,11 +47,11 @@ int main(int argc, char** argv) {
     unsigned checksum = 0;
     for (int run = 0; run < options.runs; ++run) {
         // Alternating directions keep the image where it started.
-        pressTimes.push_back(MillisecondsEach(options.presses, [&](int i) {
+        pressTimes.push_back(bench::MillisecondsEach(options.presses, [&](int i) {
             adjusted = photo::AdjustBrightness(image, i % 2 == 0 ? photo::Direction::Brighter : photo::Direction::Darker);
             checksum += adjusted[bytes / 2];
         }));
-        copyTimes.push_back(MillisecondsEach(options.presses, [&](int i) {
+        copyTimes.push_back(bench::MillisecondsEach(options.presses, [&](int i) {
             image[bytes - 1] = static_cast<std::uint8_t>(i);
             std::memcpy(copied.data(), image.data(), bytes);
             checksum += copied[bytes / 2];
@@ -99,6 +63,6 @@ int main(int argc, char** argv) {
                 options.presses, options.runs);
     std::printf("%10s %10s %11s\n", "press", "copy", "press/copy");
     std::printf("%10.4f %10.4f %11.2f\n", press, copy, press / copy);
-    std::printf("(checksum %08x)\n", checksum + Checksum(adjusted) + Checksum(copied));
+    std::printf("(checksum %08x)\n", checksum + bench::Checksum(adjusted) + bench::Checksum(copied));
     return 0;
 }

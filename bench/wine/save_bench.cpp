@@ -5,12 +5,10 @@
 // box's button back to the program, without the encoding and the file.
 //
 //   orvia_bench_save.exe --orvia PATH [--runs N]
-//
-// A path may be a Linux path: /x is read as Z:\x. ORVIA_BENCH_ORVIA stands in for --orvia.
-#include "bench/median.h"
+#include "bench/timing.h"
+#include "bench/wine/driver.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
-#include "tests/e2e/demo_camera.h"
 
 #include <windows.h>
 
@@ -23,34 +21,10 @@ namespace {
 
 using namespace e2e;
 using bench::Median;
+using bench::MsUntil;
+using bench::NowMs;
 
 constexpr long long kCaptureBytes = 365910;  // a 295 x 412 frame as a 24-bit BMP file
-
-double NowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
-
-POINT CentreOf(const Report& control) {
-    return {static_cast<LONG>(ReportNumber(control, "screen_x") + ReportNumber(control, "w") / 2),
-            static_cast<LONG>(ReportNumber(control, "screen_y") + ReportNumber(control, "h") / 2)};
-}
-
-// Milliseconds from `from` until `done` holds, polled every millisecond; negative after 5 s.
-template <typename Done>
-double MsUntil(double from, Done&& done) {
-    while (NowMs() - from < 5000) {
-        if (done()) return NowMs() - from;
-        ::Sleep(1);
-    }
-    return -1;
-}
 
 // A whole JPEG: from its start marker to its end marker.
 bool IsCompleteJpeg(const std::wstring& path) {
@@ -75,23 +49,11 @@ HWND AskToSave(const OrviaProcess& program, POINT board) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    std::wstring orvia = PathFromEnvironment(L"ORVIA_BENCH_ORVIA");
-    int runs = 10;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::wcscmp(argv[i], L"--orvia") == 0) orvia = WindowsPath(argv[i + 1]);
-        if (std::wcscmp(argv[i], L"--runs") == 0) runs = std::max(1, _wtoi(argv[i + 1]));
-    }
-    if (orvia.empty()) {
-        std::fprintf(stderr, "usage: orvia_bench_save --orvia PATH [--runs N]\n");
-        return 2;
-    }
+    bench::OrviaRun options;
+    if (!bench::ParseOrviaRun(argc, argv, "orvia_bench_save", options)) return 2;
     TempProgramDir dir;
     OrviaProcess program;
-    if (!::CopyFileW(orvia.c_str(), (dir / L"orvia.exe").c_str(), FALSE) ||
-        !program.Start(dir.Path(), DemoCameraEnvironment()) || !StartDemoCamera(program)) {
-        std::fprintf(stderr, "orvia did not start with its demonstration camera: %s\n", program.Error().c_str());
-        return 1;
-    }
+    if (!bench::StartOrvia(options, dir, program, L"", true)) return 1;
     ClickAt(CentreOf(program.Query("透明标签_拍照")));
     if (!WaitUntil([&] { return ReportNumber(program.Query("画板1"), "picture_bytes") == kCaptureBytes; })) {
         std::fprintf(stderr, "the capture did not reach slot 1\n");
@@ -102,7 +64,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring photo = JoinPath(dir / L"学员照片", name + L".jpg");
 
     std::vector<double> saved, cancelled;
-    for (int run = 0; run < runs; ++run) {
+    for (int run = 0; run < options.runs; ++run) {
         // Each save writes the file anew, so its appearance is the save's.
         ::DeleteFileW(photo.c_str());
         HWND box = AskToSave(program, board);

@@ -13,7 +13,7 @@
 // components now exist: the everyday start), the minimal window again. "First paint" is
 // the moment a visible top-level window of the started process shows white at
 // window-relative (150,20): the bare X screen is black there, Orvia's background is white.
-#include "bench/median.h"
+#include "bench/timing.h"
 #include "platform/win_text.h"
 #include "tests/e2e/harness.h"
 

@@ -6,12 +6,7 @@ std::vector<std::pair<std::wstring, std::wstring>> DemoCameraEnvironment(const w
     return {{L"ORVIA_DEMO_DEVICES", L"1"}, {L"ORVIA_DEMO_CAMERA_FAULT", fault}};
 }
 
-RECT FrameOnScreen(const OrviaProcess& orvia) {
-    const Report frame = orvia.Query("外形框3");
-    const LONG x = static_cast<LONG>(ReportNumber(frame, "screen_x"));
-    const LONG y = static_cast<LONG>(ReportNumber(frame, "screen_y"));
-    return {x, y, x + static_cast<LONG>(ReportNumber(frame, "w")), y + static_cast<LONG>(ReportNumber(frame, "h"))};
-}
+RECT FrameOnScreen(const OrviaProcess& orvia) { return OnScreen(orvia.Query("外形框3")); }
 
 POINT DemoCameraEntry(const OrviaProcess& orvia) {
     const HWND list = ReportWindow(orvia.Query("列表框1"));

@@ -175,6 +175,17 @@ std::optional<std::uint64_t> ReportHex(const Report& report, const std::string& 
     return value;
 }
 
+RECT OnScreen(const Report& control) {
+    const LONG x = static_cast<LONG>(ReportNumber(control, "screen_x"));
+    const LONG y = static_cast<LONG>(ReportNumber(control, "screen_y"));
+    return {x, y, x + static_cast<LONG>(ReportNumber(control, "w")), y + static_cast<LONG>(ReportNumber(control, "h"))};
+}
+
+POINT CentreOf(const Report& control) {
+    const RECT r = OnScreen(control);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 HWND ReportWindow(const Report& report) {
     const auto value = ReportHex(report, "hwnd");
     return value ? reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*value)) : nullptr;

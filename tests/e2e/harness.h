@@ -79,6 +79,10 @@ private:
 // answered or the name is unknown.
 using Report = std::map<std::string, std::string>;
 
+// Where a reported control lies on the screen, and its middle.
+RECT OnScreen(const Report& control);
+POINT CentreOf(const Report& control);
+
 // A decimal report value; `fallback` when it is missing or not a number.
 long long ReportNumber(const Report& report, const std::string& key, long long fallback = -1);
 // A hexadecimal report value (colours, handles).

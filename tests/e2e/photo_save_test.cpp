@@ -17,11 +17,6 @@ constexpr std::array<const char*, 4> kBoards{"画板1", "画板2", "画板3", "�
 constexpr long long kCaptureBytes = 365910;  // a 295 x 412 frame as a 24-bit BMP file
 constexpr wchar_t kPhotoDirectory[] = L"学员照片";
 
-POINT CentreOf(const Report& control) {
-    return {static_cast<LONG>(ReportNumber(control, "screen_x") + ReportNumber(control, "w") / 2),
-            static_cast<LONG>(ReportNumber(control, "screen_y") + ReportNumber(control, "h") / 2)};
-}
-
 // The visible dialog of the process whose text contains `part`; null when none did within
 // `timeout`. A box that is closing may still be listed, so the text decides.
 HWND WaitForBoxSaying(DWORD process, std::wstring_view part, Milliseconds timeout = 5s) {
@@ -113,6 +108,78 @@ TEST_F(PhotoSave, AnEmptySlotIsNotSavedAndTheOperatorIsTold) {
     EXPECT_TRUE(platform::IsDirectory(Photos()));
     EXPECT_FALSE(platform::Exists(PhotoPath()));
     EXPECT_TRUE(orvia_.IsRunning());
+}
+
+// The mean red of a patch of a photo file: the cyan bar of the demonstration camera at
+// start-up, whose red (none) brightening steps raise without clipping, unlike its green
+// and blue (full).
+double PatchRed(const std::optional<std::vector<std::uint8_t>>& file) {
+    if (!file) return -1;
+    app::StartGdiplusOnce();
+    const auto bitmap = ui::DecodePicture(*file);
+    if (!bitmap) return -1;
+    double sum = 0;
+    int count = 0;
+    for (UINT y = 150; y < 250; y += 5) {
+        for (UINT x = 20; x < 120; x += 5) {
+            Gdiplus::Color c;
+            bitmap->GetPixel(static_cast<INT>(x), static_cast<INT>(y), &c);
+            sum += c.GetR();
+            ++count;
+        }
+    }
+    return sum / count;
+}
+
+// The whole road with a still picture: capture, brighten, save, and the keys around it.
+using PhotoRoad = PhotoSave;
+
+TEST_F(PhotoRoad, TheSavedPhotoCarriesItsBrightnessStepsAndThenEscClosesAtOnce) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment(L"frozen")));
+    ASSERT_TRUE(StartDemoCamera(orvia_));
+    Pause(200ms);
+    ASSERT_TRUE(CaptureInto(1));
+    ASSERT_TRUE(CaptureInto(2));
+    // Slot 2: three steps brighter.
+    ClickAt(CentreOf(MustQuery("画板2")));
+    ASSERT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery("分组框_图2"), "shown") == 1; }, 2s));
+    for (int press = 0; press < 3; ++press) {
+        const std::string before = MustQuery("画板2")["picture_hash"];
+        ClickAt(CentreOf(MustQuery("透明标签_增加亮度2")));
+        ASSERT_TRUE(WaitUntil([&] { return MustQuery("画板2")["picture_hash"] != before; }, 2s));
+    }
+
+    HWND question = AskToSave(1);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return IsPlainFile(PhotoPath()); }, 3s));
+    const double plain = PatchRed(platform::ReadWholeFile(PhotoPath()));
+    question = AskToSave(2);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, IDOK));
+    double brighter = plain;
+    WaitUntil([&] { return (brighter = PatchRed(platform::ReadWholeFile(PhotoPath()))) != plain; }, 3s);
+    // Three steps of 10; the JPEG's rounding takes a little.
+    EXPECT_NEAR(brighter - plain, 30.0, 6.0) << plain << " -> " << brighter;
+
+    // Everything taken has been saved since: Esc ends the program without asking.
+    ASSERT_TRUE(BringToForeground(orvia_.MainWindow()));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(orvia_.WaitForExit(5s)) << "Esc asked or did nothing after the save";
+}
+
+TEST_F(PhotoRoad, EnterWhileTheSaveQuestionIsOpenAnswersItAndCapturesNothing) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment()));
+    ASSERT_TRUE(StartDemoCamera(orvia_));
+    ASSERT_TRUE(CaptureInto(1));
+    HWND question = AskToSave(1);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(BringToForeground(question));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(question); }, 3s)) << "Enter did not answer the box";
+    EXPECT_TRUE(WaitUntil([&] { return IsPlainFile(PhotoPath()); }, 3s)) << "Enter is OK: the photo is saved";
+    Pause(300ms);
+    EXPECT_EQ(Bytes(2), 0) << "Enter took a photo behind the box";
 }
 
 }  // namespace

@@ -12,11 +12,6 @@ constexpr std::array<const char*, 4> kBoards{"画板1", "画板2", "画板3", "�
 constexpr std::array<const char*, 4> kGroups{"分组框_图1", "分组框_图2", "分组框_图3", "分组框_图4"};
 constexpr long long kCaptureBytes = 365910;  // a 295 x 412 frame as a 24-bit BMP file
 
-POINT CentreOf(const Report& control) {
-    return {static_cast<LONG>(ReportNumber(control, "screen_x") + ReportNumber(control, "w") / 2),
-            static_cast<LONG>(ReportNumber(control, "screen_y") + ReportNumber(control, "h") / 2)};
-}
-
 class PhotoSlots : public OrviaSession {
 protected:
     // The demonstration camera, running; `fault` as the component knows it ("frozen": one

@@ -4,12 +4,6 @@
 namespace e2e {
 namespace {
 
-// The middle of a control, on the screen.
-POINT CentreOf(const Report& control) {
-    return {static_cast<LONG>(ReportNumber(control, "screen_x") + ReportNumber(control, "w") / 2),
-            static_cast<LONG>(ReportNumber(control, "screen_y") + ReportNumber(control, "h") / 2)};
-}
-
 POINT TopLeft(const RECT& r) { return {r.left, r.top}; }
 
 ::testing::AssertionResult SamePoint(const char* a, const char* b, POINT p, POINT q) {
