@@ -1,7 +1,7 @@
 #include "photo/capture.h"
 
 #include "photo/slot_image.h"
-#include "platform/owners.h"
+#include "platform/dib.h"
 
 namespace photo {
 
@@ -16,24 +16,16 @@ std::vector<std::uint8_t> CopyWindowPixels(HWND window) {
     // operator sees in the frame, the camera's picture included.
     HDC windowDc = ::GetWindowDC(window);
     if (!windowDc) return {};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    platform::UniqueBitmap bitmap(::CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const platform::TopDownDib dib = platform::CreateTopDownDib(windowDc, width, height);
     platform::UniqueDC memory(::CreateCompatibleDC(windowDc));
     std::vector<std::uint8_t> image;
-    if (bitmap && memory && bits) {
-        platform::Selection select(memory.get(), bitmap.get());
+    if (dib.bits && memory) {
+        platform::Selection select(memory.get(), dib.bitmap.get());
         if (::BitBlt(memory.get(), 0, 0, width, height, windowDc, 0, 0, SRCCOPY)) {
             ::GdiFlush();
             const std::size_t stride = static_cast<std::size_t>(width) * 4;
             image = MakeSlotImage(width, height,
-                                  {static_cast<const std::uint8_t*>(bits), stride * static_cast<std::size_t>(height)},
+                                  {static_cast<const std::uint8_t*>(dib.bits), stride * static_cast<std::size_t>(height)},
                                   stride);
         }
     }

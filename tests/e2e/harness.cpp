@@ -1,6 +1,7 @@
 #include "tests/e2e/harness.h"
 
 #include "app/startup.h"
+#include "platform/dib.h"
 #include "platform/gdiplus.h"
 #include "platform/win_text.h"
 #include "ui/control_report.h"
@@ -103,6 +104,20 @@ bool RemoveTree(const std::wstring& path) {
         ::FindClose(search);
     }
     return ::RemoveDirectoryW(path.c_str()) != FALSE && ok;
+}
+
+std::vector<std::wstring> DirectoryEntries(const std::wstring& directory) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = ::FindFirstFileW(JoinPath(directory, L"*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool RunningUnderWine() {
@@ -510,33 +525,21 @@ Screenshot Screenshot::Capture(const RECT& area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return shot;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (memory && bitmap && bits) {
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        if (::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY | CAPTUREBLT)) {
+    platform::WindowDC screen(nullptr);
+    platform::UniqueDC memory(::CreateCompatibleDC(screen.get()));
+    const platform::TopDownDib dib = platform::CreateTopDownDib(screen.get(), width, height);
+    if (memory && dib.bits) {
+        platform::Selection select(memory.get(), dib.bitmap.get());
+        if (::BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY | CAPTUREBLT)) {
             ::GdiFlush();
-            const auto* pixels = static_cast<const std::uint32_t*>(bits);
+            const auto* pixels = static_cast<const std::uint32_t*>(dib.bits);
             shot.pixels_.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
             for (std::uint32_t& p : shot.pixels_) p &= 0x00FFFFFF;
             shot.area_ = area;
             shot.width_ = width;
             shot.height_ = height;
         }
-        ::SelectObject(memory, old);
     }
-    if (bitmap) ::DeleteObject(bitmap);
-    if (memory) ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     return shot;
 }
 

@@ -47,6 +47,9 @@ bool IsPlainFile(const std::wstring& path);
 // Removes a file or a whole directory tree, read-only and hidden entries included.
 bool RemoveTree(const std::wstring& path);
 
+// The names in a directory (no "." or ".."), sorted; none when it cannot be read.
+std::vector<std::wstring> DirectoryEntries(const std::wstring& directory);
+
 bool RunningUnderWine();
 
 // GetFileAttributesW with the attribute Wine adds on its own taken out: Wine reports

@@ -20,24 +20,13 @@ using TempDirectory = e2e::TempProgramDir;
 
 const std::vector<std::uint8_t> kImage = {'M', 'Z', 0x90, 0x00, 0x03, 0x00, 0xFF, 0xEE};
 
-std::vector<std::wstring> Entries(const std::wstring& directory) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE find = ::FindFirstFileW((directory + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find, &entry));
-    ::FindClose(find);
-    return names;
-}
+using e2e::DirectoryEntries;
 
 TEST(Deploy, WritesTheImageWholeIntoAnEmptyDirectory) {
     TempDirectory dir;
     EXPECT_TRUE(app::DeployComponentTo(dir.Path(), L"termb.dll", kImage));
     EXPECT_EQ(platform::ReadWholeFile(dir / L"termb.dll"), kImage);
-    EXPECT_EQ(Entries(dir.Path()), std::vector<std::wstring>{L"termb.dll"});  // no temporary left behind
+    EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::wstring>{L"termb.dll"});  // no temporary left behind
 }
 
 TEST(Deploy, LeavesAnExistingEntryAloneWhateverItHolds) {
@@ -59,7 +48,7 @@ TEST(Deploy, WritesNothingWhenItCannot) {
     EXPECT_FALSE(app::DeployComponentTo(dir.Path(), L"termb.dll", {}));
     // A directory that does not exist.
     EXPECT_FALSE(app::DeployComponentTo(dir / L"missing", L"termb.dll", kImage));
-    EXPECT_TRUE(Entries(dir.Path()).empty());
+    EXPECT_TRUE(DirectoryEntries(dir.Path()).empty());
 }
 
 TEST(Deploy, HidingReplacesWhateverAttributesTheFilesHad) {
@@ -136,7 +125,7 @@ TEST(Deploy, ReplacesAnOlderComponentOfOursWhateverItsAttributes) {
         ASSERT_NO_FATAL_FAILURE(Place(dir / L"termb.dll", Older(built), attributes));
         EXPECT_TRUE(app::DeployComponentTo(dir.Path(), L"termb.dll", built));
         EXPECT_EQ(platform::ReadWholeFile(dir / L"termb.dll"), built);
-        EXPECT_EQ(Entries(dir.Path()), std::vector<std::wstring>{L"termb.dll"});
+        EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::wstring>{L"termb.dll"});
     }
 }
 
@@ -196,7 +185,7 @@ TEST(Deploy, AComponentInUseStaysAsItWas) {
         }
         EXPECT_EQ(platform::ReadWholeFile(path), older);
         EXPECT_EQ(e2e::FileAttributesAsSet(path), kAttributes);
-        EXPECT_EQ(Entries(dir.Path()), std::vector<std::wstring>{L"termb.dll"});  // no temporary left behind
+        EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::wstring>{L"termb.dll"});  // no temporary left behind
     }
 }
 

@@ -49,19 +49,7 @@ const Bytes& SlotImage() {
     return image;
 }
 
-std::vector<std::wstring> Entries(const std::wstring& directory) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE find = ::FindFirstFileW((directory + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find, &entry));
-    ::FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using e2e::DirectoryEntries;
 
 struct Size {
     UINT width = 0, height = 0;
@@ -175,7 +163,7 @@ TEST(ImageEncoding, TooFewBytesOrNoPictureGiveNothingAndWriteNothing) {
         EXPECT_FALSE(photo::EncodeImage(image, EncoderFormat::Png, L"", encoded, &outcome));
         EXPECT_EQ(outcome, WriteOutcome::NotAsked);
     }
-    EXPECT_TRUE(Entries(dir.Path()).empty());
+    EXPECT_TRUE(DirectoryEntries(dir.Path()).empty());
 }
 
 // ---- the file written ------------------------------------------------------------------
@@ -206,7 +194,7 @@ TEST(ImageEncoding, ThePathGetsTheFormatsExtensionUnlessItHasIt) {
         EXPECT_EQ(outcome, WriteOutcome::Written);
         EXPECT_EQ(platform::ReadWholeFile(dir / c.written), encoded);
     }
-    EXPECT_EQ(Entries(dir.Path()).size(), std::size(cases)) << "a file too many: an extension doubled, or a temporary left";
+    EXPECT_EQ(DirectoryEntries(dir.Path()).size(), std::size(cases)) << "a file too many: an extension doubled, or a temporary left";
 }
 
 TEST(ImageEncoding, ABlankPathEncodesButWritesNothing) {
@@ -222,7 +210,7 @@ TEST(ImageEncoding, ABlankPathEncodesButWritesNothing) {
         EXPECT_EQ(outcome, WriteOutcome::NotAsked);
     }
     ::SetCurrentDirectoryW(previous);
-    EXPECT_TRUE(Entries(dir.Path()).empty());
+    EXPECT_TRUE(DirectoryEntries(dir.Path()).empty());
 }
 
 TEST(ImageEncoding, AFailedWriteLeavesTheEarlierFileAsItWas) {
@@ -243,7 +231,7 @@ TEST(ImageEncoding, AFailedWriteLeavesTheEarlierFileAsItWas) {
         EXPECT_EQ(outcome, WriteOutcome::AccessDenied);
     }
     EXPECT_EQ(platform::ReadWholeFile(earlier), earlierBytes);
-    EXPECT_EQ(Entries(dir.Path()), std::vector<std::wstring>{L"photo.jpg"}) << "a temporary file was left";
+    EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::wstring>{L"photo.jpg"}) << "a temporary file was left";
 
     // And once the other program lets go, the same call replaces it whole.
     EXPECT_TRUE(photo::EncodeImage(SlotImage(), EncoderFormat::Jpeg, earlier, encoded, &outcome));
@@ -272,7 +260,7 @@ TEST_F(SavePhoto, WritesTheIdentityAsAJpegInThePhotoDirectoryMadeAgainIfGone) {
 
     EXPECT_EQ(Save(SlotImage(), ""), SaveResult::Saved) << "an empty name is allowed";
     EXPECT_TRUE(e2e::IsPlainFile(PhotoPath(L".jpg")));
-    EXPECT_EQ(Entries(Photos()), (std::vector<std::wstring>{L".jpg", L"张三_110101199001011234.jpg"}));
+    EXPECT_EQ(DirectoryEntries(Photos()), (std::vector<std::wstring>{L".jpg", L"张三_110101199001011234.jpg"}));
 }
 
 TEST_F(SavePhoto, ASecondSaveReplacesTheFirst) {
@@ -282,7 +270,7 @@ TEST_F(SavePhoto, ASecondSaveReplacesTheFirst) {
     Bytes expected;
     ASSERT_TRUE(photo::EncodeImage(darker, EncoderFormat::Jpeg, L"", expected));
     EXPECT_EQ(platform::ReadWholeFile(PhotoPath(L"李四.jpg")), expected);
-    EXPECT_EQ(Entries(Photos()), std::vector<std::wstring>{L"李四.jpg"});
+    EXPECT_EQ(DirectoryEntries(Photos()), std::vector<std::wstring>{L"李四.jpg"});
 }
 
 TEST_F(SavePhoto, RefusesAnEmptySlotOrANameThatIsNoFileNameAndWritesNothing) {
@@ -290,7 +278,7 @@ TEST_F(SavePhoto, RefusesAnEmptySlotOrANameThatIsNoFileNameAndWritesNothing) {
     for (const char* name : {"a/b", "..\\up", "C:x", "what?", "tab\there", "dot.", "space ", "CON", "com1.txt", "Lpt9"}) {
         EXPECT_EQ(Save(SlotImage(), name), SaveResult::BadName) << name;
     }
-    EXPECT_TRUE(Entries(dir_.Path()).empty()) << "something was written, or the directory made, for nothing";
+    EXPECT_TRUE(DirectoryEntries(dir_.Path()).empty()) << "something was written, or the directory made, for nothing";
 }
 
 TEST_F(SavePhoto, SaysWhyWhenTheFileCannotBeWritten) {
@@ -311,7 +299,7 @@ TEST_F(SavePhoto, SaysWhyWhenTheFileCannotBeWritten) {
         EXPECT_EQ(Save(photo::AdjustBrightness(SlotImage(), photo::Direction::Brighter), "钱七"), SaveResult::AccessDenied);
     }
     EXPECT_EQ(platform::ReadWholeFile(PhotoPath(L"钱七.jpg")), before);
-    EXPECT_EQ(Entries(Photos()), std::vector<std::wstring>{L"钱七.jpg"});
+    EXPECT_EQ(DirectoryEntries(Photos()), std::vector<std::wstring>{L"钱七.jpg"});
 }
 
 }  // namespace

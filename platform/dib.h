@@ -1,0 +1,27 @@
+// A 32-bit DIB section with its top row first: what screen copies are made into.
+#pragma once
+
+#include "platform/owners.h"
+
+namespace platform {
+
+struct TopDownDib {
+    UniqueBitmap bitmap;
+    void* bits = nullptr;  // width x height 32-bit pixels, rows packed; null when creation failed
+};
+
+inline TopDownDib CreateTopDownDib(HDC compatibleWith, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    TopDownDib dib;
+    dib.bitmap.reset(::CreateDIBSection(compatibleWith, &info, DIB_RGB_COLORS, &dib.bits, nullptr, 0));
+    if (!dib.bitmap) dib.bits = nullptr;
+    return dib;
+}
+
+}  // namespace platform
