@@ -1,5 +1,6 @@
 #include "app/photo_directory.h"
 
+#include "photo/photo_save.h"
 #include "platform/files.h"
 #include "platform/program_directory.h"
 
@@ -15,7 +16,8 @@ std::wstring& Stored() {
 }  // namespace
 
 std::wstring EnsurePhotoDirectoryIn(const std::wstring& directory) {
-    std::wstring path = directory + L"\\学员照片\\";
+    // With its trailing separator, as the rest of the program expects it.
+    std::wstring path = platform::JoinPath(directory, photo::kPhotoDirectoryName) + L"\\";
     if (!platform::IsDirectory(path)) ::CreateDirectoryW(path.c_str(), nullptr);
     Stored() = path;
     return path;

@@ -174,6 +174,8 @@ TEST_F(PhotoRoad, EnterWhileTheSaveQuestionIsOpenAnswersItAndCapturesNothing) {
     ASSERT_TRUE(CaptureInto(1));
     HWND question = AskToSave(1);
     ASSERT_NE(question, nullptr);
+    // The box has the keyboard: the slot's brightness buttons are gone meanwhile.
+    EXPECT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery("分组框_图1"), "shown") == 0; }, 2s));
     ASSERT_TRUE(BringToForeground(question));
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(question); }, 3s)) << "Enter did not answer the box";
