@@ -37,7 +37,7 @@ int wmain(int argc, wchar_t** argv) {
     OrviaProcess program;
     if (!bench::StartOrvia(options, dir, program, L"frozen", true)) return 1;
     Pause(std::chrono::milliseconds(300));
-    const RECT frame = FrameOnScreen(program);
+    const RECT frame = FrameOnScreen(program.MainWindow());
     std::vector<double> capture, nudge;
     for (int run = 0; run < options.runs; ++run) {
         const int slot = run % 4 + 1;

@@ -36,7 +36,7 @@ bool StartOrvia(const OrviaRun& run, const e2e::TempProgramDir& dir, e2e::OrviaP
         std::fprintf(stderr, "orvia did not start: %s\n", program.Error().c_str());
         return false;
     }
-    if (startCamera && !e2e::StartDemoCamera(program)) {
+    if (startCamera && !e2e::StartDemoCamera(program.MainWindow())) {
         std::fprintf(stderr, "the demonstration camera showed no picture\n");
         return false;
     }

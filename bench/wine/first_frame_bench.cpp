@@ -34,8 +34,8 @@ int wmain(int argc, wchar_t** argv) {
     TempProgramDir dir;
     OrviaProcess program;
     if (!bench::StartOrvia(options, dir, program, L"", false)) return 1;
-    const RECT frame = FrameOnScreen(program);
-    const POINT demo = DemoCameraEntry(program);
+    const RECT frame = FrameOnScreen(program.MainWindow());
+    const POINT demo = DemoCameraEntry(program.MainWindow());
     const POINT closeDevice = CentreOf(program.Query("按钮1"));
 
     std::vector<double> firstFrame, backToBlack;

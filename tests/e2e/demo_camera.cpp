@@ -6,10 +6,10 @@ std::vector<std::pair<std::wstring, std::wstring>> DemoCameraEnvironment(const w
     return {{L"ORVIA_DEMO_DEVICES", L"1"}, {L"ORVIA_DEMO_CAMERA_FAULT", fault}};
 }
 
-RECT FrameOnScreen(const OrviaProcess& orvia) { return OnScreen(orvia.Query("外形框3")); }
+RECT FrameOnScreen(HWND mainWindow) { return OnScreen(QueryWindowControl(mainWindow, "外形框3")); }
 
-POINT DemoCameraEntry(const OrviaProcess& orvia) {
-    const HWND list = ReportWindow(orvia.Query("列表框1"));
+POINT DemoCameraEntry(HWND mainWindow) {
+    const HWND list = ReportWindow(QueryWindowControl(mainWindow, "列表框1"));
     const auto count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
     RECT item{};
     ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(count > 0 ? count - 1 : 0), reinterpret_cast<LPARAM>(&item));
@@ -18,9 +18,9 @@ POINT DemoCameraEntry(const OrviaProcess& orvia) {
     return at;
 }
 
-bool StartDemoCamera(const OrviaProcess& orvia) {
-    DoubleClickAt(DemoCameraEntry(orvia));
-    const RECT frame = FrameOnScreen(orvia);
+bool StartDemoCamera(HWND mainWindow) {
+    DoubleClickAt(DemoCameraEntry(mainWindow));
+    const RECT frame = FrameOnScreen(mainWindow);
     return WaitUntil([&] { return !Screenshot::Capture(frame).IsAll(RGB(0, 0, 0)); }, 5s);
 }
 

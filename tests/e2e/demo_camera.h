@@ -10,14 +10,16 @@ namespace e2e {
 // ("frozen", "unplugged", "slow-stop"), or none.
 std::vector<std::pair<std::wstring, std::wstring>> DemoCameraEnvironment(const wchar_t* fault = L"");
 
+// Each takes orvia's main window (OrviaProcess::MainWindow()).
+
 // The preview frame 外形框3 on the screen.
-RECT FrameOnScreen(const OrviaProcess& orvia);
+RECT FrameOnScreen(HWND mainWindow);
 
 // Where the demonstration camera's entry (the list's last) is on the screen.
-POINT DemoCameraEntry(const OrviaProcess& orvia);
+POINT DemoCameraEntry(HWND mainWindow);
 
 // Double-clicks the demonstration camera and waits until the frame shows a picture; false
 // when none came.
-bool StartDemoCamera(const OrviaProcess& orvia);
+bool StartDemoCamera(HWND mainWindow);
 
 }  // namespace e2e

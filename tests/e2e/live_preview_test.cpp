@@ -19,9 +19,9 @@ protected:
         ASSERT_EQ(list.count("items"), 1u);
         ASSERT_NE(list.at("items").find("Orvia Demo Camera"), std::string::npos) << list.at("items");
     }
-    void DoubleClickDemoCamera() { DoubleClickAt(DemoCameraEntry(orvia_)); }
+    void DoubleClickDemoCamera() { DoubleClickAt(DemoCameraEntry(orvia_.MainWindow())); }
     // The frame 外形框3 as it is on the screen now.
-    Screenshot ShootFrame() { return Screenshot::Capture(FrameOnScreen(orvia_)); }
+    Screenshot ShootFrame() { return Screenshot::Capture(FrameOnScreen(orvia_.MainWindow())); }
     bool WaitForPicture() {
         return WaitUntil([&] { return !IsAllBlack(ShootFrame()); }, 5s);
     }

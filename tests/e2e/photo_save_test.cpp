@@ -62,7 +62,7 @@ protected:
 
 TEST_F(PhotoSave, OkSavesTheSlotUnderTheNameAndCancelSavesNothing) {
     ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment()));
-    ASSERT_TRUE(StartDemoCamera(orvia_)) << "the camera shows no picture";
+    ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
     ASSERT_TRUE(CaptureInto(1));
 
     // No reader here: the name bar holds its prompt, and the question names that.
@@ -136,7 +136,7 @@ using PhotoRoad = PhotoSave;
 
 TEST_F(PhotoRoad, TheSavedPhotoCarriesItsBrightnessStepsAndThenEscClosesAtOnce) {
     ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment(L"frozen")));
-    ASSERT_TRUE(StartDemoCamera(orvia_));
+    ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow()));
     Pause(200ms);
     ASSERT_TRUE(CaptureInto(1));
     ASSERT_TRUE(CaptureInto(2));
@@ -170,7 +170,7 @@ TEST_F(PhotoRoad, TheSavedPhotoCarriesItsBrightnessStepsAndThenEscClosesAtOnce) 
 
 TEST_F(PhotoRoad, EnterWhileTheSaveQuestionIsOpenAnswersItAndCapturesNothing) {
     ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment()));
-    ASSERT_TRUE(StartDemoCamera(orvia_));
+    ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow()));
     ASSERT_TRUE(CaptureInto(1));
     HWND question = AskToSave(1);
     ASSERT_NE(question, nullptr);

@@ -18,7 +18,7 @@ protected:
     // still picture).
     void StartWithCamera(const wchar_t* fault = L"") {
         ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment(fault)));
-        ASSERT_TRUE(StartDemoCamera(orvia_)) << "the camera shows no picture";
+        ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
         Pause(100ms);
     }
     std::string Hash(int slot) { return MustQuery(kBoards[static_cast<std::size_t>(slot - 1)])["picture_hash"]; }

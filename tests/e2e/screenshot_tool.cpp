@@ -1,15 +1,58 @@
-// orvia_screenshot <out.png>: saves the whole screen as a PNG picture.
-#include "tests/e2e/harness.h"
+// orvia_screenshot [--walk] <out.png>: saves the whole screen as a PNG picture. With --walk
+// it first walks a running Orvia through the photo desk's road with the demonstration
+// camera: starts the camera, takes two photos and brightens the second, so the picture
+// shows what the program does.
+#include "tests/e2e/demo_camera.h"
 
 #include <cstdio>
+#include <cwchar>
+
+namespace {
+
+using namespace e2e;
+
+// Orvia's main window: a visible, unowned Template window with a taskbar button.
+HWND FindOrviaWindow() {
+    HWND found = nullptr;
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+            if (ClassOf(window) != L"Orvia.Window" || !::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) ||
+                !(exStyle & WS_EX_APPWINDOW))
+                return TRUE;
+            *reinterpret_cast<HWND*>(context) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool Walk() {
+    const HWND main = FindOrviaWindow();
+    if (!main || !StartDemoCamera(main)) return false;
+    Pause(500ms);
+    for (int photo = 0; photo < 2; ++photo) {
+        ClickAt(CentreOf(QueryWindowControl(main, "透明标签_拍照")));
+        Pause(400ms);
+    }
+    ClickAt(CentreOf(QueryWindowControl(main, "画板2")));
+    Pause(200ms);
+    ClickAt(CentreOf(QueryWindowControl(main, "透明标签_增加亮度2")));
+    Pause(500ms);
+    return true;
+}
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fputs("usage: orvia_screenshot <out.png>\n", stderr);
+    const bool walk = argc == 3 && std::wcscmp(argv[1], L"--walk") == 0;
+    if (argc != 2 && !walk) {
+        std::fputs("usage: orvia_screenshot [--walk] <out.png>\n", stderr);
         return 2;
     }
+    if (walk && !Walk()) std::fputs("orvia_screenshot: no Orvia with its demonstration camera to walk\n", stderr);
     const e2e::Screenshot shot = e2e::Screenshot::WholeScreen();
-    if (shot.Empty() || !shot.SavePng(argv[1])) {
+    if (shot.Empty() || !shot.SavePng(argv[argc - 1])) {
         std::fputs("orvia_screenshot: the screen could not be saved\n", stderr);
         return 1;
     }
