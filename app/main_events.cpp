@@ -33,7 +33,7 @@ constexpr std::array<SlotControls, photo::kSlotCount> kSlots{{
     {"画板4", {"透明标签_增加亮度4", "外形框_按钮增加亮度4", ShapeButtonKind::Brighter},
      {"透明标签_减少亮度4", "外形框_按钮减少亮度4", ShapeButtonKind::Darker}},
 }};
-constexpr ShapeButton kPhotoButton{"透明标签_拍照", "外形框_拍照", ShapeButtonKind::Photo};
+constexpr ShapeButton kPhotoButton{reader::kPhotoLabel, reader::kPhotoBody, ShapeButtonKind::Photo};
 
 // A Shape button: its pressed look, then its operation, on the press; its normal look on
 // the release.
@@ -69,8 +69,8 @@ ui::WindowBehaviour MainWindowBehaviour() {
         {"外形框1", ControlEvent::MouseMove, &DragMainWindow},
         {"按钮_设置", ControlEvent::Clicked, &PopUpSettingsMenu},
         {"关闭", ControlEvent::Clicked, &CloseMainWindow},
-        {"透明标签_读身份证", ControlEvent::LeftDown, &reader::OnReadCard},
-        {"透明标签_名字", ControlEvent::LeftDown, &reader::OnNameLabelPressed},
+        {reader::kReadCardLabel, ControlEvent::LeftDown, &reader::OnReadCard},
+        {reader::kStudentLabel, ControlEvent::LeftDown, &reader::OnNameLabelPressed},
         {"外形框_视频", ControlEvent::MouseMove, &camera::OnPreviewMouseMove},
         {"列表框1", ControlEvent::EntryDoubleClick, &camera::OnCameraListDoubleClick},
         {"按钮1", ControlEvent::Clicked, &camera::OnCloseDevice},

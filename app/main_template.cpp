@@ -1,5 +1,7 @@
 #include "app/main_template.h"
 
+#include "reader/reader.h"
+
 #include <array>
 #include <vector>
 
@@ -65,11 +67,11 @@ std::vector<ControlRow> BuildControls() {
                     .rect = {7, 3, 209, 237}, .text = kAccent, .font = kYaHei16,
                     .hAlign = HAlign::Left, .vAlign = ui::VAlign::Top, .wrap = true,
                     .caption = kInstructions});
-    rows.push_back(ButtonBody("外形框_读身份证", "外形框1", {556, 428, 208, 80}));
-    rows.push_back(ButtonLabel("透明标签_读身份证", "外形框_读身份证", {0, 0, 208, 80}, kYaHei32Bold, "读取身份证"));
+    rows.push_back(ButtonBody(reader::kReadCardBody, "外形框1", {556, 428, 208, 80}));
+    rows.push_back(ButtonLabel(reader::kReadCardLabel, reader::kReadCardBody, {0, 0, 208, 80}, kYaHei32Bold, "读取身份证"));
     rows.push_back({.name = "外形框4", .kind = ControlKind::ShapeBox, .parent = "外形框1",
                     .rect = {400, 96, 512, 34}, .background = kAccent, .outline = kWhite});
-    rows.push_back(ButtonLabel("透明标签_名字", "外形框4", {5, 2, 512, 24}, kYaHei24Bold, "请读身份证"));
+    rows.push_back(ButtonLabel(reader::kStudentLabel, "外形框4", {5, 2, 512, 24}, kYaHei24Bold, "请读身份证"));
     rows.push_back({.name = "透明标签3", .kind = ControlKind::TransparentLabel, .parent = "外形框1",
                     .rect = {368, 8, 568, 56}, .text = kAccent, .font = {"黑体", 56, false},
                     .effect = ui::TextEffect::Raised, .caption = "Orvia"});
@@ -79,8 +81,8 @@ std::vector<ControlRow> BuildControls() {
     rows.push_back({.name = "关闭", .kind = ControlKind::GraphicButton, .parent = "外形框1",
                     .rect = {991, 8, 30, 30},
                     .pictures = {"CLOSE_NORMAL", "CLOSE_HOVER", "CLOSE_PRESSED"}});
-    rows.push_back(ButtonBody("外形框_拍照", "外形框1", {559, 428, 208, 80}));
-    rows.push_back(ButtonLabel("透明标签_拍照", "外形框_拍照", {0, 0, 208, 80}, kYaHei32Bold, "拍     照"));
+    rows.push_back(ButtonBody(reader::kPhotoBody, "外形框1", {559, 428, 208, 80}));
+    rows.push_back(ButtonLabel(reader::kPhotoLabel, reader::kPhotoBody, {0, 0, 208, 80}, kYaHei32Bold, "拍     照"));
     rows.push_back(DrawingBoard("画板4", 840));
     rows.push_back(DrawingBoard("画板3", 670));
     rows.push_back(DrawingBoard("画板2", 502));

@@ -51,6 +51,20 @@ NameProblem CheckPhotoName(std::string_view identity) {
     return NameProblem::None;
 }
 
+std::string_view DescribeNameProblem(NameProblem problem) {
+    switch (problem) {
+    case NameProblem::ForbiddenCharacter:
+        return "名字里不能有 \\ / : * ? \" < > | 这些字符";
+    case NameProblem::TrailingDotOrSpace:
+        return "名字不能以点或空格结尾";
+    case NameProblem::ReservedDeviceName:
+        return "名字不能是 CON、PRN、AUX、NUL、COM1 至 COM9、LPT1 至 LPT9 这些设备名";
+    case NameProblem::None:
+        break;
+    }
+    return {};
+}
+
 std::string TrimSpaces(std::string_view text) {
     for (;;) {
         if (text.starts_with(' ')) {

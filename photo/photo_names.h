@@ -18,6 +18,10 @@ enum class NameProblem {
 // identity is allowed: it gives the file ".jpg".
 NameProblem CheckPhotoName(std::string_view identity);
 
+// What is wrong with such a name, in words for the operator ("名字不能以点或空格结尾"), with
+// no closing punctuation, so each caller can add what to do. Empty for None.
+std::string_view DescribeNameProblem(NameProblem problem);
+
 // `text` without leading and trailing spaces, ASCII and full-width (U+3000) alike.
 std::string TrimSpaces(std::string_view text);
 

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/program_directory.h"
 #include "platform/win_text.h"
+#include "reader/reader.h"
 #include "ui/modal.h"
 #include "ui/window.h"
 
@@ -18,8 +19,6 @@ namespace photo {
 
 namespace {
 
-constexpr std::string_view kNameLabel = "透明标签_名字";
-
 // The question before saving: kAskBefore + identity + kAskAfter.
 constexpr std::string_view kAskBefore = "要保存";
 constexpr std::string_view kAskAfter = "的图片吗？";
@@ -31,10 +30,7 @@ constexpr std::string_view kFailureTitle = "保存失败";
 constexpr std::string_view kNotSaved = "”没有保存。\n";
 constexpr std::string_view kEmptySlotBefore = "第";
 constexpr std::string_view kEmptySlotAfter = "张照片还没有拍摄，请先拍照再保存。";
-constexpr std::string_view kForbiddenCharacter = "名字里不能有 \\ / : * ? \" < > | 这些字符，请改正名字后再保存。";
-constexpr std::string_view kTrailingDotOrSpace = "名字不能以点或空格结尾，请改正名字后再保存。";
-constexpr std::string_view kReservedDeviceName =
-    "名字不能是 CON、PRN、AUX、NUL、COM1 至 COM9、LPT1 至 LPT9 这些设备名，请改正名字后再保存。";
+constexpr std::string_view kCorrectTheName = "，请改正名字后再保存。";
 constexpr std::string_view kDirectoryMissingBefore = "照片文件夹“";
 constexpr std::string_view kDirectoryMissingAfter = "”不存在，也无法重新创建。请检查程序所在的文件夹能否写入。";
 constexpr std::string_view kDiskFull = "磁盘已满。请腾出磁盘空间后再保存。";
@@ -45,17 +41,9 @@ constexpr std::string_view kFailed = "写入文件时出错。请再保存一次
 std::wstring PhotoDirectoryPath() { return platform::JoinPath(platform::ProgramDirectory(), kPhotoDirectoryName); }
 
 std::string NameReason(std::string_view identity) {
-    switch (CheckPhotoName(identity)) {
-    case NameProblem::ForbiddenCharacter:
-        return std::string(kForbiddenCharacter);
-    case NameProblem::TrailingDotOrSpace:
-        return std::string(kTrailingDotOrSpace);
-    case NameProblem::ReservedDeviceName:
-        return std::string(kReservedDeviceName);
-    case NameProblem::None:
-        break;
-    }
-    return std::string(kFailed);
+    const std::string_view problem = DescribeNameProblem(CheckPhotoName(identity));
+    if (problem.empty()) return std::string(kFailed);
+    return std::string(problem) + std::string(kCorrectTheName);
 }
 
 // Why the photo was not saved and what the operator can do about it.
@@ -89,12 +77,12 @@ std::string FailureMessage(SaveResult result, int slot, std::string_view identit
 }  // namespace
 
 void SaveSlot(ui::Window& window, int slot) {
-    const std::string asked = window[kNameLabel].Caption();
+    const std::string asked = reader::StudentIdentity(window);
     const std::string question = std::string(kAskBefore) + asked + std::string(kAskAfter);
     if (ui::ShowMessageBox(nullptr, question, kAskTitle, MB_OKCANCEL | MB_TASKMODAL) != IDOK) return;
 
     // The name as it is now: it may have changed while the question was open.
-    const std::string identity = window[kNameLabel].Caption();
+    const std::string identity = reader::StudentIdentity(window);
     const SaveResult result = SavePhoto(SlotImage(slot), identity, PhotoDirectoryPath());
     if (result == SaveResult::Saved) {
         MarkPhotosSaved();

@@ -55,7 +55,9 @@ ModalScope::~ModalScope() {
 
 int ShowMessageBox(HWND owner, std::string_view text, std::string_view title, UINT flags) {
     ModalScope scope;
-    return ::MessageBoxW(owner, platform::Wide(text).c_str(), platform::Wide(title).c_str(), flags);
+    // No title: the platform's own ("Error" and the like).
+    const std::wstring wideTitle = platform::Wide(title);
+    return ::MessageBoxW(owner, platform::Wide(text).c_str(), title.empty() ? nullptr : wideTitle.c_str(), flags);
 }
 
 HWND FindOwnWindow(DWORD processId, std::chrono::milliseconds limit) {

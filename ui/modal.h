@@ -24,7 +24,7 @@ public:
     ModalScope& operator=(const ModalScope&) = delete;
 };
 
-// MessageBoxW with UTF-8 texts, inside a ModalScope.
+// MessageBoxW with UTF-8 texts, inside a ModalScope. An empty title leaves the platform's own.
 int ShowMessageBox(HWND owner, std::string_view text, std::string_view title, UINT flags);
 
 // How long FindOwnWindow looks by default. A process that shows no window within a few

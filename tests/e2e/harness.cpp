@@ -441,6 +441,20 @@ std::wstring MessageBoxText(HWND dialog) {
     return text ? TextOf(text) : std::wstring();
 }
 
+HWND WaitForBoxSaying(DWORD processId, std::wstring_view part, Milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND box : VisibleWindowsOf(processId, kDialogClass)) {
+                if (MessageBoxText(box).find(part) != std::wstring::npos || TextOf(box).find(part) != std::wstring::npos)
+                    found = box;
+            }
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
 bool PressDialogButton(HWND dialog, int id) {
     // Posted: the handler of the button may well open the next modal window.
     if (HWND button = ::GetDlgItem(dialog, id)) return ::PostMessageW(button, BM_CLICK, 0, 0) != FALSE;

@@ -147,6 +147,10 @@ inline constexpr wchar_t kDialogClass[] = L"#32770";  // dialogs and message box
 inline constexpr wchar_t kMenuClass[] = L"#32768";    // pop-up menus
 inline constexpr int kMessageBoxTextId = 0xFFFF;      // a message box's text
 std::wstring MessageBoxText(HWND dialog);
+// The visible dialog of the process whose message text (or, failing that, title) contains
+// `part`; null when none did within `timeout`. A box that is closing may still be listed, so
+// the text decides.
+HWND WaitForBoxSaying(DWORD processId, std::wstring_view part, Milliseconds timeout = 5s);
 // Presses the dialog's button with control id `id` (IDOK, IDCANCEL, IDYES...): BM_CLICK
 // when the button exists, otherwise WM_COMMAND as a button would send it.
 bool PressDialogButton(HWND dialog, int id);

@@ -15,11 +15,6 @@ constexpr char kPhotoBody[] = "外形框_拍照";
 constexpr char kPreview[] = "外形框_视频";
 constexpr wchar_t kUnsavedQuestion[] = L"有未保存的照片，确定退出吗？";
 
-// Report colours are 0x00BBGGRR.
-constexpr std::uint64_t Colour(std::uint32_t rrggbb) {
-    return ((rrggbb & 0xFFu) << 16) | (rrggbb & 0xFF00u) | ((rrggbb >> 16) & 0xFFu);
-}
-
 class Keys : public OrviaSession {
 protected:
     POINT PreviewAt() {

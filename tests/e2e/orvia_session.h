@@ -18,6 +18,11 @@ inline constexpr int kMainHeight = 650;
 inline constexpr COLORREF kAccentBlue = RGB(0x00, 0x88, 0xFF);
 inline constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 
+// A colour written #RRGGBB as control reports give it (0x00BBGGRR).
+constexpr std::uint64_t Colour(std::uint32_t rrggbb) {
+    return ((rrggbb & 0xFFu) << 16) | (rrggbb & 0xFF00u) | ((rrggbb >> 16) & 0xFFu);
+}
+
 class OrviaSession : public ::testing::Test {
 protected:
     void TearDown() override;

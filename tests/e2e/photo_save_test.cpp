@@ -17,21 +17,6 @@ constexpr std::array<const char*, 4> kBoards{"画板1", "画板2", "画板3", "�
 constexpr long long kCaptureBytes = 365910;  // a 295 x 412 frame as a 24-bit BMP file
 constexpr wchar_t kPhotoDirectory[] = L"学员照片";
 
-// The visible dialog of the process whose text contains `part`; null when none did within
-// `timeout`. A box that is closing may still be listed, so the text decides.
-HWND WaitForBoxSaying(DWORD process, std::wstring_view part, Milliseconds timeout = 5s) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND box : VisibleWindowsOf(process, kDialogClass)) {
-                if (MessageBoxText(box).find(part) != std::wstring::npos) found = box;
-            }
-            return found != nullptr;
-        },
-        timeout);
-    return found;
-}
-
 std::string Decoded(const std::optional<std::vector<std::uint8_t>>& file) {
     if (!file) return "no file";
     app::StartGdiplusOnce();
