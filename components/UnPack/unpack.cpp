@@ -1,9 +1,11 @@
-// The portrait decoder. The card's portrait format needs a licensed decoder, so this
-// component always answers that decoding is unavailable (-1).
+// The portrait decoder: no licensed decoder is carried, so every portrait is answered with
+// "unavailable" and no BMP is produced.
+#include "unpack.h"
+
 #include <windows.h>
 
 extern "C" {
 
-int __stdcall DecodePortrait(const unsigned char*, int, unsigned char*, int) { return -1; }
+int __stdcall DecodePortrait(const unsigned char*, int, unsigned char*, int) { return unpack::kUnavailable; }
 
 }  // extern "C"

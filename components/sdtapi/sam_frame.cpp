@@ -38,14 +38,24 @@ void FrameReader::Feed(std::span<const std::uint8_t> bytes) {
 }
 
 void FrameReader::Clear() {
+    consumedBefore_ += buffer_.size();
     buffer_.clear();
     start_ = 0;
 }
 
 void FrameReader::Compact() {
     if (start_ == 0) return;
+    consumedBefore_ += start_;
     buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(start_));
     start_ = 0;
+}
+
+std::size_t FrameReader::LengthAt(std::size_t at) const {
+    return (std::size_t{buffer_[at + kPreamble.size()]} << 8) | buffer_[at + kPreamble.size() + 1];
+}
+
+bool FrameReader::IsPossibleLength(std::size_t length) const {
+    return length >= HeadSize() + 1 && length <= kMaxLength;
 }
 
 std::size_t FrameReader::Missing() const {
@@ -53,7 +63,8 @@ std::size_t FrameReader::Missing() const {
     if (available < kPreamble.size() + 2) return 0;
     if (!std::equal(kPreamble.begin(), kPreamble.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(start_)))
         return 0;
-    const std::size_t length = (std::size_t{buffer_[start_ + 5]} << 8) | buffer_[start_ + 6];
+    const std::size_t length = LengthAt(start_);
+    if (!IsPossibleLength(length)) return 0;  // Next() drops it; nothing to wait for
     const std::size_t whole = kPreamble.size() + 2 + length;
     return whole > available ? whole - available : 0;
 }
@@ -71,15 +82,16 @@ FrameReader::Status FrameReader::Next() {
 
     const std::size_t available = buffer_.size() - start_;
     if (available < kPreamble.size() + 2) return Status::NeedMore;
-    const std::size_t length = (std::size_t{buffer_[start_ + 5]} << 8) | buffer_[start_ + 6];
-    if (length < HeadSize() + 1 || length > kMaxLength) {
+    const std::size_t length = LengthAt(start_);
+    if (!IsPossibleLength(length)) {
         ++start_;
         return Status::BadLength;
     }
     const std::size_t whole = kPreamble.size() + 2 + length;
     if (available < whole) return Status::NeedMore;
 
-    const auto body = std::span(buffer_).subspan(start_ + kPreamble.size(), length + 1);
+    // The checksummed part: both length bytes, then `length` bytes ending with CHK itself.
+    const auto body = std::span(buffer_).subspan(start_ + kPreamble.size(), 2 + length);
     if (Checksum(body.first(body.size() - 1)) != body.back()) {
         ++start_;
         return Status::BadChecksum;

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace sam {
@@ -50,7 +51,8 @@ enum Sw3 : std::uint8_t {
 // XOR of `bytes`.
 std::uint8_t Checksum(std::span<const std::uint8_t> bytes);
 
-// A whole frame: preamble, length, `head`, `data`, checksum.
+// A whole frame: preamble, length, `head`, `data`, checksum. Frames longer than kMaxLength
+// are refused by every FrameReader; the protocol's own are far shorter.
 std::vector<std::uint8_t> BuildFrame(std::span<const std::uint8_t> head, std::span<const std::uint8_t> data);
 std::vector<std::uint8_t> BuildRequest(Command command, std::span<const std::uint8_t> data = {});
 std::vector<std::uint8_t> BuildReply(std::uint8_t sw3, std::span<const std::uint8_t> data = {});
@@ -92,15 +94,22 @@ public:
     // The number of bytes the frame being assembled still needs, when its length is known;
     // 0 otherwise. Lets a transport ask for exactly the rest.
     std::size_t Missing() const;
+    // How many of the bytes fed so far lie behind the reader (skipped, dropped or taken as
+    // frames): after a Frame, the frame's bytes end here.
+    std::size_t Consumed() const { return consumedBefore_ + start_; }
+    // Forgets everything fed so far (bytes of an earlier exchange).
     void Clear();
 
 private:
     std::size_t HeadSize() const { return direction_ == Direction::Request ? 2 : 3; }
+    std::size_t LengthAt(std::size_t preambleStart) const;
+    bool IsPossibleLength(std::size_t length) const;
     void Compact();
 
     Direction direction_;
     std::vector<std::uint8_t> buffer_;
-    std::size_t start_ = 0;  // first byte not yet consumed
+    std::size_t start_ = 0;           // first byte not yet consumed
+    std::size_t consumedBefore_ = 0;  // bytes consumed and already removed from buffer_
     Frame frame_;
 };
 

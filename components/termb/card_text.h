@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace card {
@@ -51,5 +52,9 @@ std::u16string NationText(std::u16string_view code);
 // date, address, ID number, issuing authority, validity ("YYYY.MM.DD-YYYY.MM.DD" or
 // "YYYY.MM.DD-长期").
 std::array<std::u16string, 8> CardFileFields(const CardFields& fields);
+
+// False when a field holds a character that would change the file's shape for its reader:
+// a line break (one field more) or a zero character (the reader stops there).
+bool FitsCardFile(const std::array<std::u16string, 8>& fields);
 
 }  // namespace card

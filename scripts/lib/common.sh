@@ -49,7 +49,7 @@ orvia_build_fuzz() {
     cmake -S "$ORVIA_ROOT" -B "$ORVIA_BUILD/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
         -DORVIA_FUZZ=ON -DORVIA_BUILD_TESTS=OFF -DORVIA_WERROR=ON "$@" >/dev/null
-    cmake --build "$ORVIA_BUILD/fuzz" -j "$ORVIA_JOBS" --target orvia_fuzz_brightness
+    cmake --build "$ORVIA_BUILD/fuzz" -j "$ORVIA_JOBS" --target orvia_fuzzers
 }
 
 # A private Wine prefix inside the build tree; Wine's chatter off; no Mono/Gecko prompts.

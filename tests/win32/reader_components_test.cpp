@@ -1,0 +1,189 @@
+// Our reader components without a reader: termb.dll and sdtapi.dll copied into a program
+// directory of their own, where every port number outside 1..255 and every absent port
+// fails and a full scan finds nothing; and the writing of the card files, which leaves
+// either a whole file or none.
+#include "card_file_writer.h"
+#include "platform/files.h"
+#include "sdtapi.h"
+#include "tests/e2e/harness.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using e2e::DirectoryEntries;
+
+template <typename Fn>
+Fn Bind(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+// The three components in a fresh program directory, termb.dll loaded from there by full
+// path as the program loads it, and sdtapi.dll's own calls beside it.
+class ReaderComponents : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new e2e::TempProgramDir;
+        for (const wchar_t* name : {L"termb.dll", L"sdtapi.dll", L"UnPack.dll"}) {
+            const std::wstring from = e2e::JoinPath(e2e::ComponentDir(), name);
+            if (!::CopyFileW(from.c_str(), (*dir_ / name).c_str(), FALSE)) return;
+        }
+        termb_ = ::LoadLibraryExW((*dir_ / L"termb.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        sdtapi_ = ::LoadLibraryExW((*dir_ / L"sdtapi.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+
+    static void TearDownTestSuite() {
+        if (termb_) ::FreeLibrary(termb_);
+        if (sdtapi_) ::FreeLibrary(sdtapi_);
+        delete dir_;
+    }
+
+    void SetUp() override {
+        ASSERT_NE(termb_, nullptr) << "termb.dll copied from " << e2e::ComponentDir().size() << "-char ORVIA_COMPONENT_DIR";
+        ASSERT_NE(sdtapi_, nullptr);
+        initComm = Bind<int(__stdcall*)(int)>(termb_, "CVR_InitComm");
+        authenticate = Bind<int(__stdcall*)()>(termb_, "CVR_Authenticate");
+        readContent = Bind<int(__stdcall*)(int)>(termb_, "CVR_Read_Content");
+        closeComm = Bind<int(__stdcall*)()>(termb_, "CVR_CloseComm");
+        ASSERT_TRUE(initComm && authenticate && readContent && closeComm);
+    }
+
+    static std::wstring Beside(const wchar_t* name) { return *dir_ / name; }
+    static HMODULE Transport() { return sdtapi_; }
+
+    int(__stdcall* initComm)(int) = nullptr;
+    int(__stdcall* authenticate)() = nullptr;
+    int(__stdcall* readContent)(int) = nullptr;
+    int(__stdcall* closeComm)() = nullptr;
+
+private:
+    static inline e2e::TempProgramDir* dir_ = nullptr;
+    static inline HMODULE termb_ = nullptr;
+    static inline HMODULE sdtapi_ = nullptr;
+};
+
+bool PortIsAbsent(int number) {
+    const std::wstring name = L"\\\\.\\COM" + std::to_wstring(number);
+    HANDLE port = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (port == INVALID_HANDLE_VALUE) return true;
+    ::CloseHandle(port);
+    return false;
+}
+
+TEST_F(ReaderComponents, PortNumbersOutsideTheSerialRangeFail) {
+    for (const int port : {0, 256, 1001, 1016, 1200, -1, INT_MIN, INT_MAX}) {
+        EXPECT_NE(initComm(port), 1) << port;
+        EXPECT_EQ(Bind<SamOpenPortFn>(Transport(), "SamOpenPort")(port), 0) << port;
+    }
+}
+
+TEST_F(ReaderComponents, AbsentPortsFailAndAScanFindsNoReader) {
+    const auto openPort = Bind<SamOpenPortFn>(Transport(), "SamOpenPort");
+    int absent = 0;
+    for (int port = 1; port <= 255; ++port) {
+        if (!PortIsAbsent(port)) continue;
+        ++absent;
+        EXPECT_EQ(openPort(port), 0) << port;
+        EXPECT_NE(initComm(port), 1) << port;
+    }
+    EXPECT_GT(absent, 200) << "the test prefix has a few serial ports at most";
+
+    // As the program scans: no reader anywhere, so no port answers.
+    for (int port = 1; port <= 1200; ++port) ASSERT_NE(initComm(port), 1) << port;
+}
+
+TEST_F(ReaderComponents, WithoutAnOpenPortEveryCommandFails) {
+    EXPECT_EQ(closeComm(), 1);
+    EXPECT_EQ(closeComm(), 1) << "closing twice is harmless";
+    EXPECT_NE(authenticate(), 1);
+    EXPECT_EQ(Bind<SamModuleStatusFn>(Transport(), "SamModuleStatus")(), sdtapi::kNotOpen);
+    EXPECT_EQ(Bind<SamFindCardFn>(Transport(), "SamFindCard")(), sdtapi::kNotOpen);
+    EXPECT_EQ(Bind<SamSelectCardFn>(Transport(), "SamSelectCard")(), sdtapi::kNotOpen);
+    const auto read = Bind<SamReadTextAndPhotoFn>(Transport(), "SamReadTextAndPhoto");
+    Bytes text(256), photo(1024);
+    EXPECT_EQ(read(text.data(), photo.data()), sdtapi::kNotOpen);
+    EXPECT_EQ(read(nullptr, photo.data()), sdtapi::kBadArgument);
+}
+
+TEST_F(ReaderComponents, AFailedReadLeavesNoCardFilesOfAnEarlierOne) {
+    const Bytes stale{'o', 'l', 'd'};
+    for (const int mode : {4, 1, 0, 5, -4}) {
+        for (const wchar_t* name : {L"wz.txt", L"xp.wlt", L"zp.bmp"})
+            ASSERT_TRUE(platform::WriteWholeFile(Beside(name), stale));
+        EXPECT_NE(readContent(mode), 1) << mode;
+        for (const wchar_t* name : {L"wz.txt", L"xp.wlt", L"zp.bmp"})
+            EXPECT_FALSE(platform::Exists(Beside(name))) << mode;
+    }
+}
+
+// ---- the card files ---------------------------------------------------------------------
+
+const std::array<std::u16string, 8> kCard{u"张三", u"男", u"汉", u"19900307", u"北京市东城区景山前街4号",
+                                          u"11010119900307123X", u"北京市公安局东城分局", u"2015.01.01-长期"};
+
+Bytes AsBytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+TEST(CardFiles, TheCardTextIsGbkWithCrLfBetweenTheFields) {
+    std::array<std::u16string, 8> ascii;
+    for (std::size_t i = 0; i < ascii.size(); ++i) ascii[i] = std::u16string(1, static_cast<char16_t>(u'a' + i));
+    EXPECT_EQ(termb::EncodeCardText(ascii), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh");
+    EXPECT_EQ(termb::EncodeCardText({}), "\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+
+    const auto text = termb::EncodeCardText(kCard);
+    ASSERT_TRUE(text);
+    const Bytes bytes = AsBytes(*text);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 6), (Bytes{0xD5, 0xC5, 0xC8, 0xFD, 0x0D, 0x0A}));  // 张三
+    EXPECT_EQ(Bytes(bytes.begin() + 6, bytes.begin() + 12), (Bytes{0xC4, 0xD0, 0x0D, 0x0A, 0xBA, 0xBA}));  // 男 汉
+    EXPECT_TRUE(text->ends_with("-\xB3\xA4\xC6\xDA"));  // -长期, no CR LF after it
+    EXPECT_EQ(std::count(text->begin(), text->end(), '\n'), 7);
+}
+
+TEST(CardFiles, CharactersGbkCannotCarryAreRefusedNotGuessed) {
+    for (const std::u16string& name : {std::u16string(u"张\U0001F600"), std::u16string(u"\U00020000三"),
+                                      std::u16string(1, char16_t{0xD800}), std::u16string(u"张\r三")}) {
+        std::array<std::u16string, 8> fields = kCard;
+        fields[0] = name;
+        EXPECT_FALSE(termb::EncodeCardText(fields));
+    }
+}
+
+TEST(CardFiles, WrittenWholeAndReplacingAnEarlierRead) {
+    e2e::TempProgramDir dir;
+    const Bytes portrait(1024, 0x5A);
+    ASSERT_TRUE(platform::WriteWholeFile(dir / L"wz.txt", AsBytes("earlier card\r\n")));
+    ASSERT_TRUE(termb::WriteCardFiles(dir.Path(), kCard, portrait));
+    EXPECT_EQ(platform::ReadWholeFile(dir / L"wz.txt"), AsBytes(*termb::EncodeCardText(kCard)));
+    EXPECT_EQ(platform::ReadWholeFile(dir / L"xp.wlt"), portrait);
+    EXPECT_EQ(DirectoryEntries(dir.Path()), (std::vector<std::wstring>{L"wz.txt", L"xp.wlt"}));
+
+    ASSERT_TRUE(termb::RemoveCardFiles(dir.Path()));
+    EXPECT_TRUE(DirectoryEntries(dir.Path()).empty());
+    EXPECT_TRUE(termb::RemoveCardFiles(dir.Path())) << "nothing to remove is no failure";
+}
+
+TEST(CardFiles, AFailureLeavesNeitherFile) {
+    e2e::TempProgramDir dir;
+    const Bytes portrait(1024, 0x5A);
+    std::array<std::u16string, 8> unwritable = kCard;
+    unwritable[0] = u"\U0001F600";
+    EXPECT_FALSE(termb::WriteCardFiles(dir.Path(), unwritable, portrait));
+    EXPECT_TRUE(DirectoryEntries(dir.Path()).empty());
+
+    EXPECT_FALSE(termb::WriteCardFiles(dir / L"missing", kCard, portrait));
+    EXPECT_TRUE(DirectoryEntries(dir.Path()).empty());
+
+    // The card text file cannot take the place of a directory: the portrait written just
+    // before goes again.
+    ASSERT_TRUE(::CreateDirectoryW((dir / L"wz.txt").c_str(), nullptr));
+    EXPECT_FALSE(termb::WriteCardFiles(dir.Path(), kCard, portrait));
+    EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::wstring>{L"wz.txt"});
+    EXPECT_FALSE(termb::RemoveCardFiles(dir.Path())) << "an entry that stays is reported";
+}
+
+}  // namespace
