@@ -38,11 +38,16 @@ orvia_build_cross() {
 }
 
 # The native build of the portable code and its unit tests, with sanitizers.
+# ORVIA_NATIVE_TARGET builds one target of it only.
 orvia_build_native() {
     cmake -S "$ORVIA_ROOT" -B "$ORVIA_BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DORVIA_SANITIZE=ON -DORVIA_WERROR=ON "$@" >/dev/null
-    cmake --build "$ORVIA_BUILD/native" -j "$ORVIA_JOBS"
+    cmake --build "$ORVIA_BUILD/native" -j "$ORVIA_JOBS" ${ORVIA_NATIVE_TARGET:+--target "$ORVIA_NATIVE_TARGET"}
 }
+
+# The card-reader emulator of the native build: the Windows-side tests, scripts/run and
+# bench/run-reader start it under Wine (tests/reader_emulator/README.md).
+ORVIA_READER_EMULATOR_BIN="$ORVIA_BUILD/native/tests/reader_emulator/orvia_reader_emulator"
 
 # The libFuzzer targets: a Clang tree of their own, since the native build is GCC's.
 orvia_build_fuzz() {

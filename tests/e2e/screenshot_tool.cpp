@@ -1,7 +1,7 @@
 // orvia_screenshot [--walk] <out.png>: saves the whole screen as a PNG picture. With --walk
 // it first walks a running Orvia through the photo desk's road with the demonstration
-// camera: starts the camera, takes two photos and brightens the second, so the picture
-// shows what the program does.
+// camera: reads the card when a reader is attached, starts the camera, takes two photos and
+// brightens the second, so the picture shows what the program does.
 #include "tests/e2e/demo_camera.h"
 
 #include <cstdio>
@@ -27,12 +27,31 @@ HWND FindOrviaWindow() {
     return found;
 }
 
+bool Shown(HWND main, const char* control) { return QueryWindowControl(main, control)["visible"] == "1"; }
+
+// With a reader attached, the card on it names the trainee; a read that fails is answered.
+void ReadCard(HWND main) {
+    if (!Shown(main, "透明标签_读身份证")) return;
+    ClickAt(CentreOf(QueryWindowControl(main, "透明标签_读身份证")));
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(main, &process);
+    WaitUntil([&] { return Shown(main, "透明标签_拍照") || !VisibleWindowsOf(process, kDialogClass).empty(); }, 10s);
+    for (HWND box : VisibleWindowsOf(process, kDialogClass)) PressDialogButton(box, IDOK);
+    Pause(300ms);
+}
+
 bool Walk() {
     const HWND main = FindOrviaWindow();
-    if (!main || !StartDemoCamera(main)) return false;
+    if (!main) return false;
+    ReadCard(main);
+    if (!StartDemoCamera(main)) return false;
     Pause(500ms);
     for (int photo = 0; photo < 2; ++photo) {
-        ClickAt(CentreOf(QueryWindowControl(main, "透明标签_拍照")));
+        // The Photo button, or Enter while the Read-card button still stands.
+        if (Shown(main, "透明标签_拍照"))
+            ClickAt(CentreOf(QueryWindowControl(main, "透明标签_拍照")));
+        else
+            PressKey(VK_RETURN);
         Pause(400ms);
     }
     ClickAt(CentreOf(QueryWindowControl(main, "画板2")));
