@@ -20,8 +20,10 @@ enum Result : int {
 };
 
 // Time limit of each command, from the call to the reply. A reply that arrives damaged is
-// asked for once more within the same limit.
-inline constexpr int kStatusLimitMs = 300;
+// asked for once more within the same limit. The status question is how a port scan tells
+// a reader from any other serial device, and every silent port the scan passes costs its
+// limit (at start-up and twice per card), so it is short: a module answers in a few ms.
+inline constexpr int kStatusLimitMs = 100;
 inline constexpr int kFindLimitMs = 200;
 inline constexpr int kSelectLimitMs = 200;
 inline constexpr int kReadLimitMs = 2000;
