@@ -4,8 +4,8 @@
 
 namespace chrome {
 
-// The shadow and the secondary windows come with their own pieces of work.
-bool SetWndShadow(HWND, COLORREF, int) { return false; }
+// SetWndShadow lives with the shadow (shadow_owner.cpp); the secondary windows come with
+// their own piece of work.
 void OpenHelpWindow(ui::Window&) {}
 void OpenContactWindow(ui::Window&) {}
 

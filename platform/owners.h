@@ -61,6 +61,7 @@ using UniqueBrush = Unique<NullTraits<HBRUSH, DeleteGdiObject>>;
 using UniquePen = Unique<NullTraits<HPEN, DeleteGdiObject>>;
 using UniqueBitmap = Unique<NullTraits<HBITMAP, DeleteGdiObject>>;
 using UniqueRegion = Unique<NullTraits<HRGN, DeleteGdiObject>>;
+using UniqueWindow = Unique<NullTraits<HWND, ::DestroyWindow>>;  // until someone else owns it
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDC {
