@@ -6,7 +6,5 @@ namespace chrome {
 
 // The shadow and the secondary windows come with their own pieces of work.
 bool SetWndShadow(HWND, COLORREF, int) { return false; }
-void OpenHelpWindow(ui::Window&) {}
-void OpenContactWindow(ui::Window&) {}
 
 }  // namespace chrome
