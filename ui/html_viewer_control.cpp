@@ -41,6 +41,10 @@ std::optional<LRESULT> HtmlViewerControl::OnMessage(UINT message, WPARAM, LPARAM
     case WM_SIZE:
         if (viewer_) viewer_->Resize();
         return 0;
+    case WM_DESTROY:
+        // The browser goes first, while the window it lives in is still there.
+        viewer_.reset();
+        return 0;
     case WM_SETFOCUS:
         if (viewer_) viewer_->Focus();
         return 0;
