@@ -51,7 +51,8 @@ void PushButton::OnCommand(WORD code) {
 NativeControl::WindowSpec ListBox::Spec() const {
     return {.windowClass = L"LISTBOX",
             .style = LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
-            .exStyle = WS_EX_CLIENTEDGE};
+            .exStyle = WS_EX_CLIENTEDGE,
+            .focusable = true};
 }
 
 void ListBox::Created() {
@@ -83,7 +84,8 @@ void ListBox::Describe(ReportFields& fields) const {
 
 NativeControl::WindowSpec Slider::Spec() const {
     return {.windowClass = TRACKBAR_CLASSW,
-            .style = static_cast<DWORD>(TBS_HORZ | TBS_BOTTOM | (state_.row->slider.ticks ? TBS_AUTOTICKS : TBS_NOTICKS))};
+            .style = static_cast<DWORD>(TBS_HORZ | TBS_BOTTOM | (state_.row->slider.ticks ? TBS_AUTOTICKS : TBS_NOTICKS)),
+            .focusable = true};
 }
 
 void Slider::Created() {

@@ -41,7 +41,7 @@ public:
     void OnCommand(WORD code) override;
 
 private:
-    WindowSpec Spec() const override { return {.windowClass = L"BUTTON", .style = BS_PUSHBUTTON}; }
+    WindowSpec Spec() const override { return {.windowClass = L"BUTTON", .style = BS_PUSHBUTTON, .focusable = true}; }
     void Created() override;
 };
 

@@ -10,7 +10,7 @@ namespace ui {
 bool NativeControl::Create(HWND parent, int id, const Rect& place, bool visible) {
     const WindowSpec spec = Spec();
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0u) |
-                        (state_.row->tabStop ? WS_TABSTOP : 0u) | spec.style;
+                        (state_.row->tabStop || spec.focusable ? WS_TABSTOP : 0u) | spec.style;
     const std::wstring caption = platform::Wide(state_.caption);
     hwnd_ = ::CreateWindowExW(spec.exStyle, spec.windowClass, caption.c_str(), style, place.left, place.top,
                               place.width, place.height, parent,

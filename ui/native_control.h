@@ -48,6 +48,7 @@ protected:
         const wchar_t* windowClass = kControlClass;
         DWORD style = 0;  // besides WS_CHILD, WS_CLIPSIBLINGS and WS_VISIBLE
         DWORD exStyle = 0;
+        bool focusable = false;  // takes the keyboard: always a tab stop
     };
     virtual WindowSpec Spec() const = 0;
     // Runs once the window exists (fonts, ranges...).

@@ -157,7 +157,7 @@ TEST(BrowserHook, NoInnerWindowSaysSoInATimedBoxAndHooksNothing) {
     EXPECT_EQ(chrome::HookedBrowserServer(), nullptr);
 }
 
-TEST(TimedMessage, TakesTheGivenTitleAndOwner) {
+TEST(TimedMessage, TakesTheGivenOwnerOrElseTheProcesssVisibleWindow) {
     HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                    nullptr, nullptr);
     ASSERT_TRUE(owner);
@@ -170,6 +170,18 @@ TEST(TimedMessage, TakesTheGivenTitleAndOwner) {
     });
     chrome::ShowTimedMessage("说明", MB_OK, "标题", owner, 60000);
     answer.join();
+    EXPECT_EQ(boxOwner, owner);
+
+    // Without one, the process's visible window owns it.
+    boxOwner = nullptr;
+    std::thread answerAgain([&] {
+        HWND box = e2e::WaitForWindowOf(::GetCurrentProcessId(), e2e::kDialogClass, 10s);
+        if (!box) return;
+        boxOwner = ::GetWindow(box, GW_OWNER);
+        e2e::PressDialogButton(box, IDOK);
+    });
+    chrome::ShowTimedMessage("说明");
+    answerAgain.join();
     EXPECT_EQ(boxOwner, owner);
     ::DestroyWindow(owner);
 }

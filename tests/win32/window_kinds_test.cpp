@@ -1,4 +1,6 @@
 // The picture box and the HTML viewer, the two kinds the secondary windows brought.
+#include "platform/files.h"
+#include "platform/win_text.h"
 #include "ui/control_report.h"
 #include "ui/html_viewer.h"
 #include "ui/html_viewer_control.h"
@@ -78,7 +80,7 @@ TEST(PictureBox, ShowsItsPictureScaledIntoItsRectangleAndReportsPresses) {
     EXPECT_EQ(presses, 1);
 }
 
-TEST(HtmlViewer, WithoutABrowserANoteStandsInAndTheWindowWorksOn) {
+TEST(HtmlViewer, ShowsAPageOrWithoutABrowserANoteAndTheWindowWorksOn) {
     int ready = 0;
     ui::WindowBehaviour behaviour;
     behaviour.events = {{"页", ControlEvent::DocumentReady, [&](ui::Window&) { ++ready; }}};
@@ -92,7 +94,28 @@ TEST(HtmlViewer, WithoutABrowserANoteStandsInAndTheWindowWorksOn) {
     page.Focus();
 
     if (hasBrowser) {
-        GTEST_SKIP() << "this system has a browser: the note is not shown";
+        // A real page: it is reported ready once, and the browser's inner window is inside.
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        const std::wstring path = std::wstring(temp) + L"orvia-viewer-test.html";
+        const std::string html = "<html><body>Orvia</body></html>";
+        ASSERT_TRUE(platform::WriteWholeFile(path, {reinterpret_cast<const std::uint8_t*>(html.data()), html.size()}));
+        page.Navigate(platform::Narrow(path));
+        const ULONGLONG start = ::GetTickCount64();
+        while (ready == 0 && ::GetTickCount64() - start < 15000) {
+            MSG message;
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+            ::Sleep(10);
+        }
+        EXPECT_GE(ready, 1) << "the page was never reported ready";
+        EXPECT_NE(::FindWindowExW(page.Handle(), nullptr, nullptr, nullptr), nullptr) << "no browser window inside";
+        window->Close();
+        EXPECT_FALSE(window->IsAlive());
+        ::DeleteFileW(path.c_str());
+        return;
     }
     // Under Wine without its browser engine, as in these tests.
     const auto pixels = PaintOf(page.Handle(), 380, 200);

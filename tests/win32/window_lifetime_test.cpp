@@ -21,8 +21,8 @@ const ui::ControlRow kRows[] = {
     {.name = "甲", .kind = ControlKind::PushButton, .parent = "底", .rect = {60, 10, 60, 24}, .caption = "甲",
      .tabStop = true},
     {.name = "列", .kind = ControlKind::ListBox, .parent = "底", .rect = {60, 40, 60, 40}, .tabStop = true},
-    {.name = "乙", .kind = ControlKind::PushButton, .parent = "底", .rect = {60, 90, 60, 24}, .caption = "乙",
-     .tabStop = true},
+    // Push buttons, lists and sliders take the keyboard: tab stops whether or not the row says so.
+    {.name = "乙", .kind = ControlKind::PushButton, .parent = "底", .rect = {60, 90, 60, 24}, .caption = "乙"},
 };
 const ui::WindowTemplate kLayout{200, 150, kRows, {}};
 
