@@ -162,29 +162,30 @@ std::unique_ptr<HtmlViewer> HtmlViewer::Create(HWND host, std::function<void()> 
     if (!host || !EnsureOle() || !HasBrowserEngine()) return nullptr;
     std::unique_ptr<HtmlViewer> viewer(new HtmlViewer());
     viewer->host_ = host;
-    viewer->site_ = new Site(host, std::move(onDocumentReady));
+    viewer->site_.reset(new Site(host, std::move(onDocumentReady)));  // the reference it is born with
     viewer->browser_ = std::make_unique<Browser>();
     Browser& b = *viewer->browser_;
 
     if (FAILED(::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                   reinterpret_cast<void**>(b.object.put()))))
         return nullptr;
-    if (FAILED(b.object->SetClientSite(static_cast<IOleClientSite*>(viewer->site_)))) return nullptr;
+    auto* site = static_cast<IOleClientSite*>(viewer->site_.get());
+    if (FAILED(b.object->SetClientSite(site))) return nullptr;
     RECT area = ClientOf(host);
-    if (FAILED(b.object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(viewer->site_), 0,
-                                host, &area)))
-        return nullptr;
+    if (FAILED(b.object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, host, &area))) return nullptr;
     if (FAILED(b.object->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(b.web.put())))) return nullptr;
 
     platform::ComPtr<IConnectionPointContainer> points;
     if (SUCCEEDED(b.object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(points.put()))) &&
         SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, b.events.put()))) {
-        if (FAILED(b.events->Advise(static_cast<IDispatch*>(viewer->site_), &b.cookie))) b.events.reset();
+        if (FAILED(b.events->Advise(static_cast<IDispatch*>(viewer->site_.get()), &b.cookie))) b.events.reset();
     }
     if (!b.events) return nullptr;  // without its events the page could never be reported ready
     viewer->Resize();
     return viewer;
 }
+
+HtmlViewer::HtmlViewer() = default;
 
 HtmlViewer::~HtmlViewer() { Shutdown(); }
 
@@ -202,18 +203,17 @@ void HtmlViewer::Shutdown() {
         b.object.reset();
         browser_.reset();
     }
-    if (site_) std::exchange(site_, nullptr)->Release();
+    site_.reset();
 }
 
 bool HtmlViewer::Navigate(const std::wstring& pathOrAddress) {
     if (!browser_ || !browser_->web) return false;
-    BSTR address = ::SysAllocString(pathOrAddress.c_str());
+    const std::unique_ptr<OLECHAR, decltype(&::SysFreeString)> address(::SysAllocString(pathOrAddress.c_str()),
+                                                                        &::SysFreeString);
     if (!address) return false;
     VARIANT empty;
     ::VariantInit(&empty);
-    const HRESULT result = browser_->web->Navigate(address, &empty, &empty, &empty, &empty);
-    ::SysFreeString(address);
-    return SUCCEEDED(result);
+    return SUCCEEDED(browser_->web->Navigate(address.get(), &empty, &empty, &empty, &empty));
 }
 
 void HtmlViewer::Resize() {
@@ -228,7 +228,7 @@ void HtmlViewer::Resize() {
 void HtmlViewer::Focus() {
     if (!browser_ || !browser_->object) return;
     RECT area = ClientOf(host_);
-    browser_->object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, static_cast<IOleClientSite*>(site_), 0, host_, &area);
+    browser_->object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, static_cast<IOleClientSite*>(site_.get()), 0, host_, &area);
 }
 
 bool HtmlViewer::TranslateKey(MSG& message) {

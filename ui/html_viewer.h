@@ -3,6 +3,8 @@
 // page is asked for with Navigate, and the callback says when its document is ready.
 #pragma once
 
+#include "platform/com_ptr.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -34,11 +36,11 @@ public:
 private:
     class Site;
     struct Browser;
-    HtmlViewer() = default;
+    HtmlViewer();
     void Shutdown();
 
     HWND host_ = nullptr;
-    Site* site_ = nullptr;  // a COM object; holds its own reference count
+    platform::ComPtr<Site> site_;
     std::unique_ptr<Browser> browser_;
 };
 

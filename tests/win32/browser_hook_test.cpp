@@ -2,6 +2,7 @@
 // our own that stand in for the browser's.
 #include "chrome/browser_hook.h"
 #include "chrome/timed_message.h"
+#include "platform/owners.h"
 #include "tests/e2e/harness.h"
 
 #include <gtest/gtest.h>
@@ -158,9 +159,11 @@ TEST(BrowserHook, NoInnerWindowSaysSoInATimedBoxAndHooksNothing) {
 }
 
 TEST(TimedMessage, TakesTheGivenOwnerOrElseTheProcesssVisibleWindow) {
-    HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                   nullptr, nullptr);
-    ASSERT_TRUE(owner);
+    using UniqueWindow = platform::Unique<platform::NullTraits<HWND, ::DestroyWindow>>;
+    const UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                                nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window);
+    HWND owner = window.get();
     HWND boxOwner = nullptr;
     std::thread answer([&] {
         HWND box = e2e::WaitForWindowOf(::GetCurrentProcessId(), e2e::kDialogClass, 10s);
@@ -183,7 +186,6 @@ TEST(TimedMessage, TakesTheGivenOwnerOrElseTheProcesssVisibleWindow) {
     chrome::ShowTimedMessage("说明");
     answerAgain.join();
     EXPECT_EQ(boxOwner, owner);
-    ::DestroyWindow(owner);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The picture box and the HTML viewer, the two kinds the secondary windows brought.
 #include "platform/files.h"
+#include "platform/owners.h"
 #include "platform/win_text.h"
 #include "ui/control_report.h"
 #include "ui/html_viewer.h"
@@ -32,18 +33,19 @@ std::vector<std::uint32_t> PaintOf(HWND control, int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ::ReleaseDC(nullptr, screen);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    platform::UniqueDC dc;
+    platform::UniqueBitmap bitmap;
+    {
+        platform::WindowDC screen(nullptr);
+        dc.reset(::CreateCompatibleDC(screen.get()));
+        bitmap.reset(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    }
+    if (!dc || !bitmap) return {};
+    platform::Selection select(dc.get(), bitmap.get());
+    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     const auto* p = static_cast<const std::uint32_t*>(bits);
     std::vector<std::uint32_t> pixels(p, p + width * height);
     for (auto& px : pixels) px &= 0xFFFFFF;
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
     return pixels;
 }
 
