@@ -48,7 +48,7 @@ void PushButton::OnCommand(WORD code) {
 
 // ---- list box -------------------------------------------------------------------------
 
-NativeControl::WindowSpec ListBox::Spec() const {
+NativeControl::WindowTraits ListBox::Traits() const {
     return {.windowClass = L"LISTBOX",
             .style = LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
             .exStyle = WS_EX_CLIENTEDGE,
@@ -82,7 +82,7 @@ void ListBox::Describe(ReportFields& fields) const {
 
 // ---- slider ---------------------------------------------------------------------------
 
-NativeControl::WindowSpec Slider::Spec() const {
+NativeControl::WindowTraits Slider::Traits() const {
     return {.windowClass = TRACKBAR_CLASSW,
             .style = static_cast<DWORD>(TBS_HORZ | TBS_BOTTOM | (state_.row->slider.ticks ? TBS_AUTOTICKS : TBS_NOTICKS)),
             .focusable = true};

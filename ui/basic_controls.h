@@ -17,7 +17,7 @@ public:
     void Describe(ReportFields& fields) const override;
 
 private:
-    WindowSpec Spec() const override { return {.style = WS_BORDER}; }
+    WindowTraits Traits() const override { return {.style = WS_BORDER}; }
     void Paint(HDC dc, const RECT& client) override;
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -30,7 +30,7 @@ public:
     using NativeControl::NativeControl;
 
 private:
-    WindowSpec Spec() const override { return {.style = WS_CLIPCHILDREN}; }
+    WindowTraits Traits() const override { return {.style = WS_CLIPCHILDREN}; }
     void Paint(HDC dc, const RECT& client) override;
     std::optional<LRESULT> OnMessage(UINT message, WPARAM, LPARAM) override { return RaisePointerEvents(message); }
 };
@@ -41,7 +41,7 @@ public:
     void OnCommand(WORD code) override;
 
 private:
-    WindowSpec Spec() const override { return {.windowClass = L"BUTTON", .style = BS_PUSHBUTTON, .focusable = true}; }
+    WindowTraits Traits() const override { return {.windowClass = L"BUTTON", .style = BS_PUSHBUTTON, .focusable = true}; }
     void Created() override;
 };
 
@@ -52,7 +52,7 @@ public:
     void Describe(ReportFields& fields) const override;
 
 private:
-    WindowSpec Spec() const override;
+    WindowTraits Traits() const override;
     void Created() override;
 };
 
@@ -63,7 +63,7 @@ public:
     void Describe(ReportFields& fields) const override;
 
 private:
-    WindowSpec Spec() const override;
+    WindowTraits Traits() const override;
     void Created() override;
 
     int lastPosition_ = 0;

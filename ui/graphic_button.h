@@ -19,7 +19,7 @@ public:
     ~GraphicButton() override;
 
 private:
-    WindowSpec Spec() const override { return {}; }
+    WindowTraits Traits() const override { return {}; }
     void Paint(HDC dc, const RECT& client) override;
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

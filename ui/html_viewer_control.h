@@ -23,7 +23,7 @@ public:
     void Describe(ReportFields& fields) const override;
 
 private:
-    WindowSpec Spec() const override { return {.style = WS_CLIPCHILDREN, .focusable = true}; }
+    WindowTraits Traits() const override { return {.style = WS_CLIPCHILDREN, .focusable = true}; }
     void Created() override;
     void Paint(HDC dc, const RECT& client) override;
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

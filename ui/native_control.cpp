@@ -8,11 +8,11 @@
 namespace ui {
 
 bool NativeControl::Create(HWND parent, int id, const Rect& place, bool visible) {
-    const WindowSpec spec = Spec();
+    const WindowTraits traits = Traits();
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0u) |
-                        (state_.row->tabStop || spec.focusable ? WS_TABSTOP : 0u) | spec.style;
+                        (state_.row->tabStop || traits.focusable ? WS_TABSTOP : 0u) | traits.style;
     const std::wstring caption = platform::Wide(state_.caption);
-    hwnd_ = ::CreateWindowExW(spec.exStyle, spec.windowClass, caption.c_str(), style, place.left, place.top,
+    hwnd_ = ::CreateWindowExW(traits.exStyle, traits.windowClass, caption.c_str(), style, place.left, place.top,
                               place.width, place.height, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
                               nullptr);

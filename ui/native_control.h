@@ -44,13 +44,13 @@ public:
     virtual void Describe(ReportFields& fields) const;
 
 protected:
-    struct WindowSpec {
+    struct WindowTraits {
         const wchar_t* windowClass = kControlClass;
         DWORD style = 0;  // besides WS_CHILD, WS_CLIPSIBLINGS and WS_VISIBLE
         DWORD exStyle = 0;
         bool focusable = false;  // takes the keyboard: always a tab stop
     };
-    virtual WindowSpec Spec() const = 0;
+    virtual WindowTraits Traits() const = 0;
     // Runs once the window exists (fonts, ranges...).
     virtual void Created() {}
     virtual void Paint(HDC /*dc*/, const RECT& /*client*/) {}

@@ -21,7 +21,7 @@ public:
     void Describe(ReportFields& fields) const override;
 
 private:
-    WindowSpec Spec() const override { return {}; }
+    WindowTraits Traits() const override { return {}; }
     void Created() override;
     void Paint(HDC dc, const RECT& client) override;
     std::optional<LRESULT> OnMessage(UINT message, WPARAM, LPARAM) override { return RaisePointerEvents(message); }
