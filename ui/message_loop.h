@@ -1,12 +1,17 @@
-// The program's message loop. Esc closes the active Template window.
+// The program's message loops. Esc closes the active Template window, Tab moves the focus
+// between its tab stops.
 #pragma once
 
 #include <windows.h>
 
 namespace ui {
 
-// Handles Esc for Template windows; true when the message was consumed.
-bool PreTranslate(const MSG& message);
+// Handles Esc and Tab for Template windows, and lets their controls see their key
+// messages first; true when the message was consumed.
+bool PreTranslate(MSG& message);
+
+// Handles what is waiting for this thread now; a quit request stays for the message loop.
+void ProcessPendingEvents();
 
 // Runs until WM_QUIT; returns its exit code.
 int RunMessageLoop();

@@ -1,6 +1,7 @@
 #include "ui/modal.h"
 
 #include "platform/win_text.h"
+#include "ui/message_loop.h"
 
 #include <algorithm>
 #include <utility>
@@ -19,18 +20,6 @@ ModalState& State() {
     return state;
 }
 
-// Handles what is waiting for this thread; a quit request stays for the message loop.
-void ProcessPendingEvents() {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
 }  // namespace
 
 void SetModalObservers(std::function<void()> opening, std::function<void()> closed) {

@@ -43,6 +43,8 @@ enum class ControlKind {
     GraphicButton,     // three pictures: normal, hover, pressed
     ListBox,
     Slider,
+    HtmlViewer,        // the platform's web browser showing one page
+    PictureBox,        // a JPEG or PNG picture scaled into the rectangle
 };
 
 enum class HAlign { Left, Centre, Right };
@@ -83,7 +85,8 @@ struct ControlRow {
     bool tabStop = false;
     bool ownWindow = false;  // a shape box that must be a native window (the preview)
     SliderRange slider;
-    std::array<std::string_view, 3> pictures;  // graphic button: normal, hover, pressed
+    // Resource names. Graphic button: normal, hover, pressed; picture box: its picture.
+    std::array<std::string_view, 3> pictures;
 };
 
 struct MenuItemRow {
@@ -105,6 +108,8 @@ constexpr bool NeedsOwnWindow(const ControlRow& row) {
     case ControlKind::GraphicButton:
     case ControlKind::ListBox:
     case ControlKind::Slider:
+    case ControlKind::HtmlViewer:
+    case ControlKind::PictureBox:
         return true;
     case ControlKind::ShapeBox:
         return row.ownWindow;

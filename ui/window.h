@@ -1,6 +1,7 @@
 // A top-level window realised from its Template: native child windows where the platform
-// must own one, everything else painted by the window in one double-buffered pass. Events
-// reach handlers through the window's binding table; handlers reach controls by name.
+// must own one (each kind a class of its own, native_control.h), everything else painted by
+// the window in one double-buffered pass. Events reach handlers through the window's
+// binding table; handlers reach controls by name.
 #pragma once
 
 #include "platform/owners.h"
@@ -16,10 +17,6 @@
 #include <string_view>
 #include <vector>
 
-namespace Gdiplus {
-class Bitmap;
-}
-
 namespace ui {
 
 enum class ControlEvent {
@@ -32,9 +29,11 @@ enum class ControlEvent {
     LostFocus,
     EntryDoubleClick,  // list box
     PositionChanged,   // slider
+    DocumentReady,     // HTML viewer: a page has been loaded
 };
 
 class Window;
+class NativeControl;
 using Handler = std::function<void(Window&)>;
 
 // Sees a window's messages before the engine does. A value consumes the message and is
@@ -91,20 +90,45 @@ public:
     void SetSelection(int index);
     int Position() const;                                 // slider
 
+    // HTML viewer: loads a page (a file path or an address); DocumentReady follows.
+    void Navigate(std::string_view pathOrAddress);
+
     // Lets a module take over a native control's messages (painting among them) while
     // the hook is set; an empty hook gives them back to the engine.
     void SetMessageHook(MessageHook hook);
 
 private:
+    NativeControl* Native() const;
+
     Window* window_;
     int index_;
 };
 
-class Window {
+// What a native control asks of the window that holds it.
+class ControlHost {
+public:
+    virtual void Fire(int control, ControlEvent event) = 0;
+    virtual bool IsBound(int control, ControlEvent event) const = 0;
+    virtual GdiCache& Cache() = 0;
+    // Notifications a native control gets from the platform's controls inside it
+    // (WM_COMMAND, WM_CTLCOLOR...), answered by the window, which knows every control.
+    virtual LRESULT Notify(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+protected:
+    ~ControlHost() = default;
+};
+
+class Window final : private ControlHost {
 public:
     // Creates the window centred on the screen, runs the created handler, then shows it.
+    // The caller owns it; destroying its native window leaves the object to the caller.
     static std::unique_ptr<Window> Create(const WindowTemplate& layout, WindowBehaviour behaviour,
                                           HWND owner = nullptr);
+    // The same for a window that owns itself: once its native window is destroyed (closed,
+    // Esc, a handler), the object frees itself as soon as no message of it is being handled,
+    // so a handler never runs on a freed window. Null when it could not be created or was
+    // closed while being created. The pointer is good until Lifetime() expires.
+    static Window* Open(const WindowTemplate& layout, WindowBehaviour behaviour, HWND owner = nullptr);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -113,6 +137,8 @@ public:
 
     HWND Handle() const { return hwnd_; }
     bool IsAlive() const { return hwnd_ != nullptr; }
+    // Expires when the object is gone.
+    std::weak_ptr<const void> Lifetime() const { return lifetime_; }
     Control operator[](std::string_view name) { return {this, tree_.IndexOf(name)}; }
     const ControlTree& Tree() const { return tree_; }
     // Bindings that name no control, or an event the control cannot raise.
@@ -131,12 +157,16 @@ public:
     int AddMessageHook(MessageHook hook);
     void RemoveMessageHook(int id);
 
+    // Lets the controls see a key message meant for one of their windows before the message
+    // loop handles it (a browser's own keys); true when one took it.
+    bool PreTranslateForControls(MSG& message);
+
     // The pixels of everything the window paints itself, inside `area` (client coordinates).
     void PaintContent(HDC dc, const RECT& area);
 
 private:
     friend class Control;
-    struct Native;
+    friend class DispatchScope;
     struct Binding {
         int control;
         ControlEvent event;
@@ -150,13 +180,23 @@ private:
         Handler handler;
     };
 
-    Window(ControlTree tree, WindowBehaviour behaviour);
-    bool CreateNativeWindow(int index);
+    Window(ControlTree tree, WindowBehaviour behaviour, bool ownsItself);
+    static Window* Build(const WindowTemplate& layout, WindowBehaviour behaviour, HWND owner, bool ownsItself);
+    void CreateNativeControls();
+    void BindEvents();
     void BuildMenu(std::span<const MenuItemRow> items, std::vector<MenuBinding>& bindings);
     void AttachMenuBar();
+    void DetachMenuBar();
+    std::string MenuItems() const;
+    void OnMenuCommand(int item);
 
-    void Fire(int control, ControlEvent event);
-    bool IsBound(int control, ControlEvent event) const;
+    // ControlHost
+    void Fire(int control, ControlEvent event) override;
+    bool IsBound(int control, ControlEvent event) const override;
+    GdiCache& Cache() override { return cache_; }
+    LRESULT Notify(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    NativeControl* NativeAt(int index) const { return natives_[static_cast<std::size_t>(index)].get(); }
     void Invalidate(int control);
     void SyncNativeVisibility(int under);
     void PlaceNativeWindows(int under);
@@ -167,19 +207,21 @@ private:
     void OnMouse(UINT message, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnControlColour(HDC dc, HWND child);
+    void OnDestroyed();
     bool AnswerQuery(HWND asker, const void* data, std::size_t bytes);
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK NativeControlProc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT HandleNativeMessage(int index, HWND child, UINT message, WPARAM wParam, LPARAM lParam);
-    void PaintNative(int index, HWND child, HDC dc);
 
     HWND hwnd_ = nullptr;
     ControlTree tree_;
     WindowBehaviour behaviour_;
+    const bool ownsItself_;
+    int dispatchDepth_ = 0;  // messages and events of this window being handled now
+    std::shared_ptr<char> lifetime_ = std::make_shared<char>();
     std::vector<Binding> bindings_;
     std::vector<std::string> bindingErrors_;
-    std::vector<std::unique_ptr<Native>> natives_;  // by control index; null when windowless
+    std::vector<std::unique_ptr<NativeControl>> natives_;  // by control index; null when windowless
     std::vector<MenuEntry> menu_;
     platform::UniqueMenu menuBar_;
     bool menuAttached_ = false;

@@ -2,7 +2,11 @@
 // it first walks a running Orvia through the photo desk's road with the demonstration
 // camera: reads the card when a reader is attached, starts the camera, takes two photos and
 // brightens the second, so the picture shows what the program does.
+// orvia_screenshot --help-pictures <directory>: records the help page's illustrations from
+// a running Orvia with its demonstration camera (see help_pictures.h).
+// orvia_screenshot --contact-card <out.jpg>: draws the Contact window's picture.
 #include "tests/e2e/demo_camera.h"
+#include "tests/e2e/help_pictures.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -64,9 +68,18 @@ bool Walk() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wcscmp(argv[1], L"--help-pictures") == 0) {
+        const HWND main = FindOrviaWindow();
+        if (!main) {
+            std::fputs("orvia_screenshot: no Orvia window\n", stderr);
+            return 1;
+        }
+        return e2e::RecordHelpPictures(main, argv[2]) ? 0 : 1;
+    }
+    if (argc == 3 && std::wcscmp(argv[1], L"--contact-card") == 0) return e2e::DrawContactCard(argv[2]) ? 0 : 1;
     const bool walk = argc == 3 && std::wcscmp(argv[1], L"--walk") == 0;
     if (argc != 2 && !walk) {
-        std::fputs("usage: orvia_screenshot [--walk] <out.png>\n", stderr);
+        std::fputs("usage: orvia_screenshot [--walk] <out.png> | --help-pictures <directory> | --contact-card <out.jpg>\n", stderr);
         return 2;
     }
     if (walk && !Walk()) std::fputs("orvia_screenshot: no Orvia with its demonstration camera to walk\n", stderr);

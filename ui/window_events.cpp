@@ -1,0 +1,128 @@
+// A Template window's events: bindings fired by controls and the pointer, notifications
+// from native controls, and the message hooks of modules.
+#include "ui/dispatch_scope.h"
+#include "ui/native_control.h"
+#include "ui/window.h"
+#include "ui/window_ids.h"
+
+#include <windowsx.h>
+
+namespace ui {
+
+void Window::Fire(int control, ControlEvent event) {
+    DispatchScope firing(*this);
+    // A handler may close the window: the handlers after it are not run on a closed window.
+    for (std::size_t i = 0; i < bindings_.size() && hwnd_; ++i) {
+        if (bindings_[i].control != control || bindings_[i].event != event) continue;
+        Handler handler = bindings_[i].handler;
+        if (handler) handler(*this);
+    }
+}
+
+bool Window::IsBound(int control, ControlEvent event) const {
+    for (const Binding& b : bindings_)
+        if (b.control == control && b.event == event) return true;
+    return false;
+}
+
+void Window::OnMouse(UINT message, LPARAM lParam) {
+    const int hit = tree_.HitTestWindowless(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    switch (message) {
+    case WM_MOUSEMOVE: {
+        // While a press lasts the moves belong to what was pressed, not to what the pointer
+        // slides over: a held button never starts the background's drag.
+        const int target = ::GetCapture() == hwnd_ ? pressed_ : hit;
+        if (target >= 0) Fire(target, ControlEvent::MouseMove);
+        break;
+    }
+    case WM_LBUTTONDBLCLK:
+        if (hit >= 0 && IsBound(hit, ControlEvent::DoubleClick)) {
+            Fire(hit, ControlEvent::DoubleClick);
+            break;
+        }
+        [[fallthrough]];  // a quick second press is still a press
+    case WM_LBUTTONDOWN:
+        pressed_ = hit;
+        ::SetCapture(hwnd_);  // so the release reaches the control that was pressed
+        if (hit >= 0) Fire(hit, ControlEvent::LeftDown);
+        break;
+    case WM_LBUTTONUP: {
+        const int target = pressed_ >= 0 ? pressed_ : hit;
+        pressed_ = -1;
+        if (::GetCapture() == hwnd_) ::ReleaseCapture();
+        if (target >= 0) Fire(target, ControlEvent::LeftUp);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+int Window::IndexOfHandle(HWND child) const {
+    // Every native control carries its index in its control identifier.
+    if (!child) return -1;
+    const int index = ::GetDlgCtrlID(child) - kControlIdBase;
+    if (index < 0 || index >= tree_.Count()) return -1;
+    const NativeControl* native = NativeAt(index);
+    return native && native->Handle() == child ? index : -1;
+}
+
+LRESULT Window::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (lParam == 0 && HIWORD(wParam) == 0) {  // a menu item
+        OnMenuCommand(LOWORD(wParam) - kMenuIdBase);
+        return 0;
+    }
+    const int index = IndexOfHandle(reinterpret_cast<HWND>(lParam));
+    if (index >= 0) NativeAt(index)->OnCommand(HIWORD(wParam));
+    return 0;
+}
+
+LRESULT Window::OnControlColour(HDC dc, HWND child) {
+    // Native controls take the background of the painted container they sit on.
+    const int index = IndexOfHandle(child);
+    Colour background = kButtonFace;
+    for (int p = index >= 0 ? tree_.At(index).parent : -1; p >= 0; p = tree_.At(p).parent) {
+        const ControlKind kind = tree_.At(p).row->kind;
+        if (kind == ControlKind::ShapeBox || kind == ControlKind::GroupBox) {
+            background = tree_.At(p).row->background;
+            break;
+        }
+    }
+    ::SetBkColor(dc, Resolve(background));
+    return reinterpret_cast<LRESULT>(cache_.Brush(background));
+}
+
+LRESULT Window::Notify(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) return OnCommand(wParam, lParam);
+    return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+}
+
+bool Window::PreTranslateForControls(MSG& message) {
+    DispatchScope translating(*this);
+    for (const auto& native : natives_)
+        if (native && native->Handle() && native->PreTranslate(message)) return true;
+    return false;
+}
+
+std::optional<LRESULT> Window::RunHooks(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (hooks_.empty()) return std::nullopt;
+    // A copy: a hook may add or remove hooks, or close the window, while it runs.
+    const auto hooks = hooks_;
+    for (const auto& [id, hook] : hooks) {
+        if (!hwnd_) break;
+        if (const auto consumed = hook(hwnd_, message, wParam, lParam)) return consumed;
+    }
+    return std::nullopt;
+}
+
+int Window::AddMessageHook(MessageHook hook) {
+    const int id = nextHookId_++;
+    hooks_.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void Window::RemoveMessageHook(int id) {
+    std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
+}
+
+}  // namespace ui
