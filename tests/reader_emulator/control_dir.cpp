@@ -12,17 +12,6 @@
 
 namespace emulator {
 
-namespace {
-
-std::string_view Trimmed(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r\n";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
-}  // namespace
-
 std::optional<std::string> ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;

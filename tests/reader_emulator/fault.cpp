@@ -27,14 +27,14 @@ constexpr std::array<std::pair<std::string_view, sam::Command>, 6> kRequests{{
     {"read", sam::kReadTextAndPhoto},
 }};
 
+}  // namespace
+
 std::string_view Trimmed(std::string_view text) {
     constexpr std::string_view kSpace = " \t\r\n";
     const auto first = text.find_first_not_of(kSpace);
     if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
-
-}  // namespace
 
 std::string_view RequestName(sam::Command request) {
     for (const auto& [name, command] : kRequests)

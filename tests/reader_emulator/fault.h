@@ -39,6 +39,9 @@ std::optional<Fault> ParseFault(std::string_view text);
 
 // The name of a request the faults know ("status", "read", …); "?" for any other.
 std::string_view RequestName(sam::Command request);
+// `text` without the blanks and line breaks around it: control files are written by hand
+// (`echo` adds a line break).
+std::string_view Trimmed(std::string_view text);
 std::string_view ModeName(FaultMode mode);
 
 }  // namespace emulator
