@@ -8,6 +8,8 @@
 #include "tests/e2e/demo_camera.h"
 #include "tests/e2e/help_pictures.h"
 
+#include "reader/reader.h"
+
 #include <cstdio>
 #include <cwchar>
 
@@ -31,15 +33,15 @@ HWND FindOrviaWindow() {
     return found;
 }
 
-bool Shown(HWND main, const char* control) { return QueryWindowControl(main, control)["visible"] == "1"; }
+bool Shown(HWND main, std::string_view control) { return QueryWindowControl(main, control)["visible"] == "1"; }
 
 // With a reader attached, the card on it names the trainee; a read that fails is answered.
 void ReadCard(HWND main) {
-    if (!Shown(main, "透明标签_读身份证")) return;
-    ClickAt(CentreOf(QueryWindowControl(main, "透明标签_读身份证")));
+    if (!Shown(main, reader::kReadCardLabel)) return;
+    ClickAt(CentreOf(QueryWindowControl(main, reader::kReadCardLabel)));
     DWORD process = 0;
     ::GetWindowThreadProcessId(main, &process);
-    WaitUntil([&] { return Shown(main, "透明标签_拍照") || !VisibleWindowsOf(process, kDialogClass).empty(); }, 10s);
+    WaitUntil([&] { return Shown(main, reader::kPhotoLabel) || !VisibleWindowsOf(process, kDialogClass).empty(); }, 10s);
     for (HWND box : VisibleWindowsOf(process, kDialogClass)) PressDialogButton(box, IDOK);
     Pause(300ms);
 }
@@ -52,8 +54,8 @@ bool Walk() {
     Pause(500ms);
     for (int photo = 0; photo < 2; ++photo) {
         // The Photo button, or Enter while the Read-card button still stands.
-        if (Shown(main, "透明标签_拍照"))
-            ClickAt(CentreOf(QueryWindowControl(main, "透明标签_拍照")));
+        if (Shown(main, reader::kPhotoLabel))
+            ClickAt(CentreOf(QueryWindowControl(main, reader::kPhotoLabel)));
         else
             PressKey(VK_RETURN);
         Pause(400ms);
