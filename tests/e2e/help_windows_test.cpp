@@ -65,15 +65,13 @@ protected:
         EXPECT_FALSE(::GetWindowLongW(window, GWL_STYLE) & (WS_CAPTION | WS_BORDER | WS_THICKFRAME));
         EXPECT_EQ(TextOf(window), L"");
         EXPECT_FALSE(::IsWindowEnabled(orvia_.MainWindow())) << "the Main window still takes input";
-        // The shadow, where the shadow module draws one.
-        const auto shadows = VisibleWindowsOf(orvia_.Id(), kShadowClass);
-        if (shadows.empty()) return;
+        // Its shadow: 5 pixels beyond it on every side.
         bool around = false;
-        for (HWND shadow : shadows) {
+        for (HWND shadow : VisibleWindowsOf(orvia_.Id(), kShadowClass)) {
             RECT s{};
             ::GetWindowRect(shadow, &s);
-            around = around || (s.left <= r.left + 10 && s.top <= r.top + 10 && s.right >= r.right &&
-                                s.bottom >= r.bottom && s.right - s.left <= width + 30);
+            around = around || (s.left == r.left - 5 && s.top == r.top - 5 && s.right == r.right + 5 &&
+                                s.bottom == r.bottom + 5);
         }
         EXPECT_TRUE(around) << "no shadow around the window";
     }
