@@ -34,16 +34,6 @@ const CameraExports& Exports() {
     }();
     return exports;
 }
-
-std::string AnsiToUtf8(const std::string& ansi) {
-    if (ansi.empty()) return {};
-    const int length = static_cast<int>(ansi.size());
-    const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-    if (wideLength <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wideLength);
-    return platform::Narrow(wide);
-}
 }  // namespace
 
 std::optional<std::string> CameraListText() {
@@ -52,7 +42,7 @@ std::optional<std::string> CameraListText() {
     if (!text) return std::nullopt;
     // The text is the component's: copy it before anything else can call in, never free it.
     const std::string copy(text, std::strlen(text));
-    return AnsiToUtf8(copy);
+    return platform::FromCodePage(copy, CP_ACP);
 }
 
 void SetCameraId(int cameraIndex) {

@@ -35,17 +35,6 @@ int Call(const char* name, Args... args) {
     const auto function = ReaderLibrary().Find<Fn>(name);
     return function ? function(args...) : 0;
 }
-
-std::string FromCodePage936(const std::string& bytes) {
-    if (bytes.empty()) return {};
-    constexpr UINT kChineseCodePage = 936;
-    const int size = static_cast<int>(bytes.size());
-    const int length = ::MultiByteToWideChar(kChineseCodePage, 0, bytes.data(), size, nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(kChineseCodePage, 0, bytes.data(), size, wide.data(), length);
-    return platform::Narrow(wide);
-}
 }  // namespace
 
 int InitialiseReader() {
@@ -73,7 +62,8 @@ std::string LookUpCardField(HWND owner, int position) {
     }
     const auto bytes = platform::ReadWholeFile(platform::BesideProgram(kCardFileName));
     if (!bytes) return {};
-    return FromCodePage936(CardFileField(*bytes, position));
+    constexpr UINT kChineseCodePage = 936;
+    return platform::FromCodePage(CardFileField(*bytes, position), kChineseCodePage);
 }
 
 }  // namespace reader

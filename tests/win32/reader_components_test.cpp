@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "sdtapi.h"
 #include "tests/e2e/harness.h"
+#include "tests/win32/reader_library.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -19,42 +20,35 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using e2e::DirectoryEntries;
 
-template <typename Fn>
-Fn Bind(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
+using readertest::Bind;
 
 // The three components in a fresh program directory, termb.dll loaded from there by full
 // path as the program loads it, and sdtapi.dll's own calls beside it.
 class ReaderComponents : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new e2e::TempProgramDir;
-        for (const wchar_t* name : {L"termb.dll", L"sdtapi.dll", L"UnPack.dll"}) {
-            const std::wstring from = e2e::JoinPath(e2e::ComponentDir(), name);
-            if (!::CopyFileW(from.c_str(), (*dir_ / name).c_str(), FALSE)) return;
-        }
-        termb_ = ::LoadLibraryExW((*dir_ / L"termb.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-        sdtapi_ = ::LoadLibraryExW((*dir_ / L"sdtapi.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        library_ = new readertest::ReaderLibrary;
+        sdtapi_ = library_->Load(L"sdtapi.dll");
     }
 
     static void TearDownTestSuite() {
-        if (termb_) ::FreeLibrary(termb_);
-        if (sdtapi_) ::FreeLibrary(sdtapi_);
-        delete dir_;
+        delete library_;
+        library_ = nullptr;
+        sdtapi_ = nullptr;
     }
 
     void SetUp() override {
-        ASSERT_NE(termb_, nullptr) << "termb.dll copied from " << e2e::ComponentDir().size() << "-char ORVIA_COMPONENT_DIR";
+        ASSERT_NE(library_->Termb(), nullptr) << "termb.dll could not be copied from ORVIA_COMPONENT_DIR and loaded";
         ASSERT_NE(sdtapi_, nullptr);
-        initComm = Bind<int(__stdcall*)(int)>(termb_, "CVR_InitComm");
-        authenticate = Bind<int(__stdcall*)()>(termb_, "CVR_Authenticate");
-        readContent = Bind<int(__stdcall*)(int)>(termb_, "CVR_Read_Content");
-        closeComm = Bind<int(__stdcall*)()>(termb_, "CVR_CloseComm");
-        ASSERT_TRUE(initComm && authenticate && readContent && closeComm);
+        const readertest::ReaderCalls calls = library_->Calls();
+        ASSERT_TRUE(calls.Complete());
+        initComm = calls.initComm;
+        authenticate = calls.authenticate;
+        readContent = calls.readContent;
+        closeComm = calls.closeComm;
     }
 
-    static std::wstring Beside(const wchar_t* name) { return *dir_ / name; }
+    static std::wstring Beside(const wchar_t* name) { return library_->Beside(name); }
     static HMODULE Transport() { return sdtapi_; }
 
     int(__stdcall* initComm)(int) = nullptr;
@@ -63,8 +57,7 @@ protected:
     int(__stdcall* closeComm)() = nullptr;
 
 private:
-    static inline e2e::TempProgramDir* dir_ = nullptr;
-    static inline HMODULE termb_ = nullptr;
+    static inline readertest::ReaderLibrary* library_ = nullptr;
     static inline HMODULE sdtapi_ = nullptr;
 };
 

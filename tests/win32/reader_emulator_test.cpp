@@ -7,6 +7,7 @@
 #include "platform/win_text.h"
 #include "sample_card.h"
 #include "tests/e2e/reader_emulator_client.h"
+#include "tests/win32/reader_library.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -27,58 +28,36 @@ using e2e::ReaderEmulator;
 constexpr int kPort = 7;
 constexpr int kHung = -999;
 constexpr auto kCallLimit = 10s;  // far beyond any time-out of the components
-constexpr std::array<const wchar_t*, 3> kComponents{L"termb.dll", L"sdtapi.dll", L"UnPack.dll"};
-
-template <typename Fn>
-Fn Bind(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
 
 // The components in a program directory of their own, loaded once for the suite.
 class EmulatedReader : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (!ReaderEmulator::Unavailable().empty()) return;
-        dir_ = new e2e::TempProgramDir;
-        for (const wchar_t* name : kComponents) {
-            const std::wstring from = e2e::JoinPath(e2e::ComponentDir(), name);
-            if (!::CopyFileW(from.c_str(), (*dir_ / name).c_str(), FALSE)) return;
-        }
-        termb_ = ::LoadLibraryExW((*dir_ / L"termb.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        library_ = new readertest::ReaderLibrary;
     }
 
     static void TearDownTestSuite() {
         // A call that never returned may still be inside: then nothing may be unloaded.
-        if (termb_ && !hung_) {
-            ::FreeLibrary(termb_);
-            // termb.dll keeps what it loaded beside itself; let go of those too, so that the
-            // directory can be removed.
-            for (const wchar_t* name : kComponents) {
-                for (int i = 0; i < 8; ++i) {
-                    const HMODULE left = ::GetModuleHandleW((*dir_ / name).c_str());
-                    if (!left) break;
-                    ::FreeLibrary(left);
-                }
-            }
-            delete dir_;
-        }
-        termb_ = nullptr;
-        dir_ = nullptr;
+        if (library_ && hung_) library_->KeepLoaded();
+        delete library_;
+        library_ = nullptr;
     }
 
     void SetUp() override {
         if (const std::string why = ReaderEmulator::Unavailable(); !why.empty()) GTEST_SKIP() << why;
-        ASSERT_NE(termb_, nullptr) << "termb.dll could not be copied from ORVIA_COMPONENT_DIR and loaded";
-        initComm_ = Bind<int(__stdcall*)(int)>(termb_, "CVR_InitComm");
-        authenticate_ = Bind<int(__stdcall*)()>(termb_, "CVR_Authenticate");
-        readContent_ = Bind<int(__stdcall*)(int)>(termb_, "CVR_Read_Content");
-        closeComm_ = Bind<int(__stdcall*)()>(termb_, "CVR_CloseComm");
-        ASSERT_TRUE(initComm_ && authenticate_ && readContent_ && closeComm_);
+        ASSERT_TRUE(library_ && library_->Termb()) << "termb.dll could not be copied from ORVIA_COMPONENT_DIR and loaded";
+        const readertest::ReaderCalls calls = library_->Calls();
+        ASSERT_TRUE(calls.Complete());
+        initComm_ = calls.initComm;
+        authenticate_ = calls.authenticate;
+        readContent_ = calls.readContent;
+        closeComm_ = calls.closeComm;
         for (const wchar_t* file : {L"wz.txt", L"xp.wlt"}) ::DeleteFileW(Beside(file).c_str());
     }
 
     void TearDown() override {
-        if (termb_ && !hung_) Bounded([&] { return closeComm_(); });
+        if (closeComm_ && !hung_) Bounded([&] { return closeComm_(); });
         if (HasFailure()) std::printf("emulator log:\n%s\n", emulator_.Log().c_str());
         emulator_.Stop();
     }
@@ -96,7 +75,7 @@ protected:
     // Open, find and select, read: the whole road; true when every step said 1.
     bool ReadCard() { return InitComm(kPort) == 1 && Authenticate() == 1 && ReadContent() == 1; }
 
-    static std::wstring Beside(const wchar_t* name) { return *dir_ / name; }
+    static std::wstring Beside(const wchar_t* name) { return library_->Beside(name); }
     static bool CardFilesAbsent() { return !platform::Exists(Beside(L"wz.txt")) && !platform::Exists(Beside(L"xp.wlt")); }
 
     ReaderEmulator emulator_;
@@ -117,8 +96,7 @@ private:
     int(__stdcall* readContent_)(int) = nullptr;
     int(__stdcall* closeComm_)() = nullptr;
 
-    static inline e2e::TempProgramDir* dir_ = nullptr;
-    static inline HMODULE termb_ = nullptr;
+    static inline readertest::ReaderLibrary* library_ = nullptr;
     static inline bool hung_ = false;
 };
 
