@@ -5,8 +5,8 @@
 
 namespace app {
 
-bool MayCloseMainWindow(ui::Window&) {
-    if (!photo::HasUnsavedPhotos()) return true;
+bool MayCloseMainWindow(const photo::PhotoSlots& photos) {
+    if (!photos.HasUnsavedPhotos()) return true;
     return ui::ShowMessageBox(nullptr, "有未保存的照片，确定退出吗？", "Orvia",
                               MB_OKCANCEL | MB_ICONQUESTION | MB_TASKMODAL) == IDOK;
 }

@@ -2,13 +2,13 @@
 // the operator is asked first.
 #pragma once
 
-namespace ui {
-class Window;
+namespace photo {
+class PhotoSlots;
 }
 
 namespace app {
 
 // True at once when nothing is unsaved; otherwise the operator's answer (OK closes).
-bool MayCloseMainWindow(ui::Window& window);
+bool MayCloseMainWindow(const photo::PhotoSlots& photos);
 
 }  // namespace app

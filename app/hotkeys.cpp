@@ -1,37 +1,12 @@
 #include "app/hotkeys.h"
 
+#include "camera/camera_panel.h"
 #include "photo/slots.h"
 #include "ui/modal.h"
 #include "ui/window.h"
 
-#include <string_view>
-
 namespace app {
 
-namespace {
-constexpr std::string_view kPreviewBox = "外形框_视频";
-constexpr int kNudgeStep = 10;
-
-HotkeyTable& ProgramTable() {
-    static HotkeyTable table;
-    return table;
-}
-
-void Nudge(ui::Window& window, int dx, int dy) {
-    ui::Control box = window[kPreviewBox];
-    ui::Rect r = box.Geometry();
-    r.left += dx;
-    r.top += dy;
-    box.SetGeometry(r);
-}
-
-// The table outlives windows: a handler finds its window again, or does nothing.
-HotkeyHandler On(HWND window, void (*routine)(ui::Window&)) {
-    return [window, routine] {
-        if (ui::Window* w = ui::Window::FromHandle(window)) routine(*w);
-    };
-}
-}  // namespace
 
 // ---- the table ------------------------------------------------------------------------
 
@@ -86,37 +61,22 @@ void HotkeyTable::Retake() {
         if (r.latest && !r.held) r.held = ::RegisterHotKey(r.window, r.identifier, r.modifiers, r.virtualKey) != FALSE;
 }
 
-// ---- the program's keys ---------------------------------------------------------------
+// ---- the desk's keys -------------------------------------------------------------------
 
-bool RegisterGlobalHotkey(HWND window, UINT modifiers, UINT virtualKey, HotkeyHandler handler, int identifier) {
-    return ProgramTable().Register(window, modifiers, virtualKey, std::move(handler), identifier);
-}
-
-std::optional<LRESULT> HotkeyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ProgramTable().Dispatch(window, message, wParam, lParam);
-}
-
-void ReleaseGlobalHotkeys() { ProgramTable().Release(); }
-void RetakeGlobalHotkeys() { ProgramTable().Retake(); }
-
-void NudgePreviewLeft(ui::Window& window) { Nudge(window, -kNudgeStep, 0); }
-void NudgePreviewRight(ui::Window& window) { Nudge(window, kNudgeStep, 0); }
-void NudgePreviewUp(ui::Window& window) { Nudge(window, 0, -kNudgeStep); }
-void NudgePreviewDown(ui::Window& window) { Nudge(window, 0, kNudgeStep); }
-
-void RegisterStartupHotkeys(ui::Window& window) {
-    struct Key {
+void RegisterDeskHotkeys(HotkeyTable& table, HWND window, camera::CameraPanel& camera, photo::PhotoSlots& photos) {
+    constexpr int kNudgeStep = 10;
+    const struct {
         UINT code;
-        void (*routine)(ui::Window&);
+        HotkeyHandler run;
+    } keys[] = {
+        {VK_LEFT, [&camera] { camera.Nudge(-kNudgeStep, 0); }},
+        {VK_RIGHT, [&camera] { camera.Nudge(kNudgeStep, 0); }},
+        {VK_UP, [&camera] { camera.Nudge(0, -kNudgeStep); }},
+        {VK_DOWN, [&camera] { camera.Nudge(0, kNudgeStep); }},
+        {VK_RETURN, [&photos] { photos.Capture(); }},
     };
-    static constexpr Key kKeys[] = {
-        {VK_LEFT, &NudgePreviewLeft}, {VK_RIGHT, &NudgePreviewRight}, {VK_UP, &NudgePreviewUp},
-        {VK_DOWN, &NudgePreviewDown}, {VK_RETURN, &photo::Capture},
-    };
-    // A key another program already holds simply does nothing here.
-    for (const Key& key : kKeys)
-        RegisterGlobalHotkey(window.Handle(), 0, key.code, On(window.Handle(), key.routine), static_cast<int>(key.code));
-    ui::SetModalObservers(&ReleaseGlobalHotkeys, &RetakeGlobalHotkeys);
+    for (const auto& key : keys) table.Register(window, 0, key.code, key.run, static_cast<int>(key.code));
+    ui::SetModalObservers([&table] { table.Release(); }, [&table] { table.Retake(); });
 }
 
 }  // namespace app

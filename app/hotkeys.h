@@ -11,8 +11,11 @@
 #include <optional>
 #include <vector>
 
-namespace ui {
-class Window;
+namespace camera {
+class CameraPanel;
+}
+namespace photo {
+class PhotoSlots;
 }
 
 namespace app {
@@ -21,7 +24,7 @@ using HotkeyHandler = std::function<void()>;
 
 // Registrations and what they run, in the order made; records are never removed. The
 // first record's window gets a message hook that dispatches WM_HOTKEY (the window must be
-// a Template window). The program has one table, behind the functions below.
+// a Template window). The Main window's desk owns the program's table.
 class HotkeyTable {
 public:
     HotkeyTable() = default;
@@ -63,20 +66,9 @@ private:
     int hookId_ = 0;
 };
 
-// The program's table.
-bool RegisterGlobalHotkey(HWND window, UINT modifiers, UINT virtualKey, HotkeyHandler handler, int identifier);
-std::optional<LRESULT> HotkeyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void ReleaseGlobalHotkeys();
-void RetakeGlobalHotkeys();
-
-// Move the preview box `外形框_视频` inside its frame by 10 pixels; no bounds.
-void NudgePreviewLeft(ui::Window& window);
-void NudgePreviewRight(ui::Window& window);
-void NudgePreviewUp(ui::Window& window);
-void NudgePreviewDown(ui::Window& window);
-
-// On the Main window, without modifiers, identifier = key code: Left, Right, Up, Down
-// (nudges), Enter (capture). Also lets the keys go while a modal box is open.
-void RegisterStartupHotkeys(ui::Window& window);
+// The desk's keys on the Main window, without modifiers, identifier = key code: Left, Right,
+// Up, Down nudge the preview by 10 pixels, Enter captures. While a modal box of the program
+// is open the table lets its keys go. A key another program holds simply does nothing here.
+void RegisterDeskHotkeys(HotkeyTable& table, HWND window, camera::CameraPanel& camera, photo::PhotoSlots& photos);
 
 }  // namespace app

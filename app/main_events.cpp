@@ -1,86 +1,73 @@
 #include "app/main_events.h"
 
 #include "app/close_prompt.h"
-#include "app/startup.h"
-#include "app/window_handlers.h"
-#include "camera/preview.h"
+#include "app/main_controls.h"
 #include "chrome/chrome.h"
-#include "chrome/press_feedback.h"
-#include "photo/slot_save.h"
-#include "photo/slots.h"
-#include "reader/reader.h"
-
-#include <array>
+#include "ui/caption_drag.h"
 
 namespace app {
 
 namespace {
+namespace mc = main_controls;
 using ui::ControlEvent;
-using chrome::ShapeButton;
-using chrome::ShapeButtonKind;
-
-struct SlotControls {
-    std::string_view board;
-    ShapeButton brighter, darker;
-};
-constexpr std::array<SlotControls, photo::kSlotCount> kSlots{{
-    {"画板1", {"透明标签_增加亮度1", "外形框_按钮增加亮度1", ShapeButtonKind::Brighter},
-     {"透明标签_减少亮度1", "外形框_按钮减少亮度1", ShapeButtonKind::Darker}},
-    {"画板2", {"透明标签_增加亮度2", "外形框_按钮增加亮度2", ShapeButtonKind::Brighter},
-     {"透明标签_减少亮度2", "外形框_按钮减少亮度2", ShapeButtonKind::Darker}},
-    {"画板3", {"透明标签_增加亮度3", "外形框_按钮增加亮度3", ShapeButtonKind::Brighter},
-     {"透明标签_减少亮度3", "外形框_按钮减少亮度3", ShapeButtonKind::Darker}},
-    {"画板4", {"透明标签_增加亮度4", "外形框_按钮增加亮度4", ShapeButtonKind::Brighter},
-     {"透明标签_减少亮度4", "外形框_按钮减少亮度4", ShapeButtonKind::Darker}},
-}};
-constexpr ShapeButton kPhotoButton{reader::kPhotoLabel, reader::kPhotoBody, ShapeButtonKind::Photo};
+using DeskPointer = std::unique_ptr<MainDesk>&;
 
 // A Shape button: its pressed look, then its operation, on the press; its normal look on
-// the release.
-void AddShapeButton(std::vector<ui::EventBinding>& events, const ShapeButton& button, ui::Handler operation) {
-    events.push_back({button.label, ControlEvent::LeftDown, [button, operation](ui::Window& w) {
-                          chrome::ShowPressedLook(w, button);
-                          operation(w);
+// the release. `button` picks the desk's resolved button.
+template <typename PickButton, typename Operation>
+void AddShapeButton(std::vector<ui::EventBinding>& events, DeskPointer desk, const mc::ShapeButtonIds& ids,
+                    PickButton button, Operation operation) {
+    events.push_back({ids.label, ControlEvent::LeftDown, [&desk, button, operation](ui::Window&) {
+                          chrome::ShowPressedLook(button(*desk));
+                          operation(*desk);
                       }});
-    events.push_back({button.label, ControlEvent::LeftUp,
-                      [button](ui::Window& w) { chrome::ShowNormalLook(w, button); }});
+    events.push_back({ids.label, ControlEvent::LeftUp,
+                      [&desk, button](ui::Window&) { chrome::ShowNormalLook(button(*desk)); }});
 }
 
-void AddSlotBindings(std::vector<ui::EventBinding>& events) {
+void AddSlotBindings(std::vector<ui::EventBinding>& events, DeskPointer desk) {
     using photo::Direction;
     for (int slot = 1; slot <= photo::kSlotCount; ++slot) {
-        const SlotControls& n = kSlots[static_cast<std::size_t>(slot - 1)];
-        events.push_back({n.board, ControlEvent::LeftDown, [slot](ui::Window& w) { photo::OnSlotPressed(w, slot); }});
-        events.push_back({n.board, ControlEvent::GotFocus, [slot](ui::Window& w) { photo::OnSlotGotFocus(w, slot); }});
-        events.push_back({n.board, ControlEvent::LostFocus, [slot](ui::Window& w) { photo::OnSlotLostFocus(w, slot); }});
-        events.push_back({n.board, ControlEvent::DoubleClick, [slot](ui::Window& w) { photo::SaveSlot(w, slot); }});
-        AddShapeButton(events, n.brighter, [slot](ui::Window& w) { photo::AdjustSlot(w, slot, Direction::Brighter); });
-        AddShapeButton(events, n.darker, [slot](ui::Window& w) { photo::AdjustSlot(w, slot, Direction::Darker); });
+        const std::size_t i = static_cast<std::size_t>(slot - 1);
+        const mc::SlotIds& ids = mc::kSlots[i];
+        events.push_back({ids.board, ControlEvent::LeftDown, [&desk, slot](ui::Window&) { desk->photos.OnSlotPressed(slot); }});
+        events.push_back({ids.board, ControlEvent::GotFocus, [&desk, slot](ui::Window&) { desk->photos.OnSlotGotFocus(slot); }});
+        events.push_back({ids.board, ControlEvent::LostFocus, [&desk](ui::Window&) { desk->photos.OnSlotLostFocus(); }});
+        events.push_back({ids.board, ControlEvent::DoubleClick, [&desk, slot](ui::Window&) { desk->photos.Save(slot); }});
+        AddShapeButton(events, desk, ids.brighter, [i](MainDesk& d) { return d.slotButtons[i].brighter; },
+                       [slot](MainDesk& d) { d.photos.Adjust(slot, Direction::Brighter); });
+        AddShapeButton(events, desk, ids.darker, [i](MainDesk& d) { return d.slotButtons[i].darker; },
+                       [slot](MainDesk& d) { d.photos.Adjust(slot, Direction::Darker); });
     }
 }
 }  // namespace
 
-ui::WindowBehaviour MainWindowBehaviour() {
+ui::WindowBehaviour MainWindowBehaviour(DeskPointer desk) {
     ui::WindowBehaviour b;
     b.endsProgram = true;
-    b.created = &OnMainWindowCreated;
-    b.closing = &MayCloseMainWindow;
-    b.events = {
-        {"外形框1", ControlEvent::MouseMove, &DragMainWindow},
-        {"按钮_设置", ControlEvent::Clicked, &PopUpSettingsMenu},
-        {"关闭", ControlEvent::Clicked, &CloseMainWindow},
-        {reader::kReadCardLabel, ControlEvent::LeftDown, &reader::OnReadCard},
-        {reader::kStudentLabel, ControlEvent::LeftDown, &reader::OnNameLabelPressed},
-        {"外形框_视频", ControlEvent::MouseMove, &camera::OnPreviewMouseMove},
-        {"列表框1", ControlEvent::EntryDoubleClick, &camera::OnCameraListDoubleClick},
-        {"按钮1", ControlEvent::Clicked, &camera::OnCloseDevice},
-        {"滑块条1", ControlEvent::PositionChanged, &camera::OnZoomChanged},
+    b.created = [&desk](ui::Window& w) {
+        desk = std::make_unique<MainDesk>(w);
+        desk->Start();
     };
-    AddShapeButton(b.events, kPhotoButton, &photo::Capture);
-    AddSlotBindings(b.events);
+    b.closing = [&desk](ui::Window&) { return !desk || MayCloseMainWindow(desk->photos); };
+    b.events = {
+        {mc::kBackground, ControlEvent::MouseMove, [](ui::Window& w) { ui::DragWhileButtonHeld(w.Handle()); }},
+        {mc::kSettingsButton, ControlEvent::Clicked, [](ui::Window& w) { w.PopUpMenu(mc::kHelpMenu); }},
+        {mc::kCloseButton, ControlEvent::Clicked, [](ui::Window& w) { w.Close(); }},
+        {mc::kReadCardLabel, ControlEvent::LeftDown, [&desk](ui::Window&) { desk->naming.OnReadCard(); }},
+        {mc::kStudentLabel, ControlEvent::LeftDown, [&desk](ui::Window&) { desk->naming.OnNameLabelPressed(); }},
+        {mc::kPreviewBox, ControlEvent::MouseMove, [&desk](ui::Window&) { desk->camera.OnPreviewMouseMove(); }},
+        {mc::kCameraList, ControlEvent::EntryDoubleClick,
+         [&desk](ui::Window&) { desk->camera.OnCameraListDoubleClick(); }},
+        {mc::kCloseDevice, ControlEvent::Clicked, [&desk](ui::Window&) { desk->camera.OnCloseDevice(); }},
+        {mc::kZoomSlider, ControlEvent::PositionChanged, [&desk](ui::Window&) { desk->camera.OnZoomChanged(); }},
+    };
+    AddShapeButton(b.events, desk, mc::kPhotoButton, [](MainDesk& d) { return d.photoButton; },
+                   [](MainDesk& d) { d.photos.Capture(); });
+    AddSlotBindings(b.events, desk);
     b.menu = {
-        {"软件帮助", &chrome::OpenHelpWindow},
-        {"联系作者", &chrome::OpenContactWindow},
+        {mc::kHelpItem, &chrome::OpenHelpWindow},
+        {mc::kContactItem, &chrome::OpenContactWindow},
     };
     return b;
 }

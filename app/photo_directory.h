@@ -5,12 +5,8 @@
 
 namespace app {
 
-// Creates directory\学员照片\ unless it is already a directory; remembers and returns
-// the path (with its trailing separator). A failure shows later, when saving.
+// Creates directory\学员照片\ unless it is already a directory, and returns its path (with
+// its trailing separator). A failure shows later, when saving.
 std::wstring EnsurePhotoDirectoryIn(const std::wstring& directory);
-std::wstring EnsurePhotoDirectory();
-
-// The path set by the last EnsurePhotoDirectory; empty before it.
-const std::wstring& PhotoDirectory();
 
 }  // namespace app

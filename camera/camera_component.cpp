@@ -22,10 +22,12 @@ struct CameraExports {
     CloseCameraFn closeCamera = nullptr;
 };
 
-// The start-up deployment has written the file by the time the first call comes.
-const CameraExports& Exports() {
+// A process singleton: one camera component serves the process, loaded on the first call
+// and kept, since its capture threads run its code. The start-up deployment has written the
+// file by the time the first call comes.
+const CameraExports& ProcessCameraExports() {
     static const CameraExports exports = [] {
-        CameraExports e{platform::ComponentLibrary(platform::BesideProgram(L"VedioCapture.dll"))};
+        CameraExports e{platform::ComponentLibrary(platform::BesideProgram(kVedioCapture.fileName))};
         e.getCameraList = e.library.Find<GetCameraListFn>("GetCameraList");
         e.setCameraId = e.library.Find<SetCameraIdFn>("SetCameraID");
         e.startCamera = e.library.Find<StartCameraFn>("StartCamera");
@@ -37,8 +39,8 @@ const CameraExports& Exports() {
 }  // namespace
 
 std::optional<std::string> CameraListText() {
-    if (!Exports().getCameraList) return std::nullopt;
-    const char* text = Exports().getCameraList();
+    if (!ProcessCameraExports().getCameraList) return std::nullopt;
+    const char* text = ProcessCameraExports().getCameraList();
     if (!text) return std::nullopt;
     // The text is the component's: copy it before anything else can call in, never free it.
     const std::string copy(text, std::strlen(text));
@@ -46,15 +48,15 @@ std::optional<std::string> CameraListText() {
 }
 
 void SetCameraId(int cameraIndex) {
-    if (Exports().setCameraId) Exports().setCameraId(cameraIndex);
+    if (ProcessCameraExports().setCameraId) ProcessCameraExports().setCameraId(cameraIndex);
 }
 
 void StartCamera(HWND previewWindow) {
-    if (Exports().startCamera) Exports().startCamera(previewWindow);
+    if (ProcessCameraExports().startCamera) ProcessCameraExports().startCamera(previewWindow);
 }
 
 void CloseCamera(int cameraIndex) {
-    if (Exports().closeCamera) Exports().closeCamera(cameraIndex);
+    if (ProcessCameraExports().closeCamera) ProcessCameraExports().closeCamera(cameraIndex);
 }
 
 }  // namespace camera

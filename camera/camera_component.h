@@ -3,12 +3,16 @@
 // its exports, the calls do nothing.
 #pragma once
 
+#include "platform/deployment.h"
+
 #include <windows.h>
 
 #include <optional>
 #include <string>
 
 namespace camera {
+
+inline constexpr platform::ComponentFile kVedioCapture{L"VedioCapture.dll", L"VEDIOCAPTURE_DLL"};
 
 // The component's camera list text, copied and converted from the ANSI code page to
 // UTF-8; nullopt when the component gives none. Split it only after the conversion: in a

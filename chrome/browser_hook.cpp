@@ -6,14 +6,14 @@
 namespace chrome {
 
 namespace {
-// One set per process: the Help window that needs it is modal, so there is never more
-// than one browser to hook.
+// A process singleton: the replacement window procedure has no object to find, and the
+// Help window that needs it is modal, so there is never more than one browser to hook.
 struct HookState {
     HWND hooked = nullptr;
     WNDPROC previous = nullptr;
 };
 
-HookState& Hook() {
+HookState& ProcessBrowserHook() {
     static HookState state;
     return state;
 }
@@ -35,7 +35,7 @@ HWND FindBrowserServer(HWND parent) {
 }
 
 LRESULT CALLBACK BrowserServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    HookState& hook = Hook();
+    HookState& hook = ProcessBrowserHook();
     switch (message) {
     case WM_DESTROY:
         hook.hooked = nullptr;  // the next browser is hooked afresh
@@ -51,7 +51,7 @@ LRESULT CALLBACK BrowserServerProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 void HookBrowserServer(HWND viewer) {
-    HookState& hook = Hook();
+    HookState& hook = ProcessBrowserHook();
     if (hook.hooked) return;  // the event comes again for the same page and for later ones
     HWND server = FindBrowserServer(viewer);
     if (!server) {
@@ -63,6 +63,6 @@ void HookBrowserServer(HWND viewer) {
     hook.hooked = server;
 }
 
-HWND HookedBrowserServer() { return Hook().hooked; }
+HWND HookedBrowserServer() { return ProcessBrowserHook().hooked; }
 
 }  // namespace chrome

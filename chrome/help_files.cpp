@@ -2,8 +2,8 @@
 
 #include "chrome/help_page.h"
 #include "platform/files.h"
+#include "platform/program_resource.h"
 #include "platform/win_text.h"
-#include "ui/pictures.h"
 
 #include <windows.h>
 
@@ -17,21 +17,14 @@ std::wstring WithBackslash(std::wstring directory) {
     return directory;
 }
 
-// The page's text is GBK: so are its addresses (code page 936).
-std::string ToGbk(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = ::WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        ::WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
+// The page's text is GBK: so are its addresses.
+constexpr UINT kGbkCodePage = 936;
 
 void WriteIllustrations(const std::wstring& directory) {
     for (const HelpIllustration& picture : kHelpIllustrations) {
         const std::wstring path = directory + platform::Wide(picture.fileName);
         if (platform::Exists(path)) continue;
-        const auto bytes = ui::ProgramResource(platform::Wide(picture.resource));
+        const auto bytes = platform::ProgramResource(platform::Wide(picture.resource));
         if (!bytes.empty()) platform::CreateFileWhole(path, bytes);  // a missing picture only leaves a gap
     }
 }
@@ -43,7 +36,7 @@ std::wstring PageIn(const std::wstring& directory) {
     if (!platform::Exists(page)) {
         std::array<std::string, 5> addresses;
         for (std::size_t i = 0; i < addresses.size(); ++i)
-            addresses[i] = FileAddress(ToGbk(directory + platform::Wide(kHelpIllustrations[i].fileName)));
+            addresses[i] = FileAddress(platform::ToCodePage(directory + platform::Wide(kHelpIllustrations[i].fileName), kGbkCodePage));
         // Whole or not at all; a page that appeared meanwhile is kept.
         if (!platform::CreateFileWhole(page, HelpPageBytes(addresses)) && !platform::Exists(page)) return {};
     }

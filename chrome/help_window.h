@@ -2,14 +2,12 @@
 // OpenHelpWindow (chrome.h).
 #pragma once
 
-namespace ui {
-class Window;
-}
+#include "ui/control.h"
 
 namespace chrome {
 
-// The Help window's created event: the page written when absent and shown, the shadow,
-// the keyboard focus on the page.
-void PrepareHelpPage(ui::Window& help);
+// The Help window's created event: the page written when absent and shown in `viewer`, the
+// shadow, the keyboard focus on the page.
+void PrepareHelpPage(HWND help, ui::HtmlViewerHandle viewer);
 
 }  // namespace chrome

@@ -1,6 +1,5 @@
 #include "chrome/press_feedback.h"
 
-#include "ui/window.h"
 
 namespace chrome {
 
@@ -23,13 +22,13 @@ constexpr Look PressedLook(ShapeButtonKind kind) {
 }
 
 // Both controls repaint at once, so the look shows before the button's operation runs.
-void Show(ui::Window& window, const ShapeButton& button, const Look& look) {
-    window[button.body].SetOutline(look.outline, look.width);
-    window[button.label].SetTextColour(look.text);
+void Show(ShapeButton button, const Look& look) {
+    button.body.SetOutline(look.outline, look.width);
+    button.label.SetTextColour(look.text);
 }
 }  // namespace
 
-void ShowPressedLook(ui::Window& window, const ShapeButton& button) { Show(window, button, PressedLook(button.kind)); }
-void ShowNormalLook(ui::Window& window, const ShapeButton& button) { Show(window, button, kNormal); }
+void ShowPressedLook(const ShapeButton& button) { Show(button, PressedLook(button.kind)); }
+void ShowNormalLook(const ShapeButton& button) { Show(button, kNormal); }
 
 }  // namespace chrome

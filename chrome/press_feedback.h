@@ -2,23 +2,19 @@
 // coloured caption; the Normal look again on release.
 #pragma once
 
-#include <string_view>
-
-namespace ui {
-class Window;
-}
+#include "ui/control.h"
 
 namespace chrome {
 
 enum class ShapeButtonKind { Photo, Brighter, Darker };
 
 struct ShapeButton {
-    std::string_view label;
-    std::string_view body;
+    ui::Control label;
+    ui::Control body;
     ShapeButtonKind kind;
 };
 
-void ShowPressedLook(ui::Window& window, const ShapeButton& button);
-void ShowNormalLook(ui::Window& window, const ShapeButton& button);
+void ShowPressedLook(const ShapeButton& button);
+void ShowNormalLook(const ShapeButton& button);
 
 }  // namespace chrome

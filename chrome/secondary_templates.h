@@ -1,6 +1,7 @@
 // The Templates of the two secondary windows, the Help window and the Contact window.
 #pragma once
 
+#include "ui/control_id.h"
 #include "ui/template.h"
 
 #include <string_view>
@@ -12,10 +13,11 @@ inline constexpr int kHelpHeight = 604;
 inline constexpr int kContactWidth = 308;
 inline constexpr int kContactHeight = 364;
 
-inline constexpr std::string_view kHelpViewer = "超文本浏览框1";
-inline constexpr std::string_view kHelpClose = "关闭";
-inline constexpr std::string_view kContactPicture = "图片框1";
-inline constexpr std::string_view kContactCaption = "透明标签1";
+// The controls code works with, each named once.
+inline constexpr ui::ControlId<ui::ControlKind::HtmlViewer> kHelpViewer{"超文本浏览框1"};
+inline constexpr ui::ControlId<ui::ControlKind::GraphicButton> kHelpClose{"关闭"};
+inline constexpr ui::ControlId<ui::ControlKind::PictureBox> kContactPicture{"图片框1"};
+inline constexpr ui::ControlId<ui::ControlKind::TransparentLabel> kContactCaption{"透明标签1"};
 
 const ui::WindowTemplate& HelpWindowTemplate();
 const ui::WindowTemplate& ContactWindowTemplate();

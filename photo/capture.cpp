@@ -14,7 +14,8 @@ std::vector<std::uint8_t> CopyWindowPixels(HWND window) {
 
     // A copy from the window's own device context, origin at its top-left corner: what the
     // operator sees in the frame, the camera's picture included.
-    HDC windowDc = ::GetWindowDC(window);
+    const platform::WindowDC windowDcOwner(window, platform::WindowDC::Area::Whole);
+    HDC windowDc = windowDcOwner.get();
     if (!windowDc) return {};
     const platform::TopDownDib dib = platform::CreateTopDownDib(windowDc, width, height);
     platform::UniqueDC memory(::CreateCompatibleDC(windowDc));
@@ -29,7 +30,6 @@ std::vector<std::uint8_t> CopyWindowPixels(HWND window) {
                                   stride);
         }
     }
-    ::ReleaseDC(window, windowDc);
     return image;
 }
 

@@ -1,15 +1,13 @@
 #include "photo/image_encoding.h"
 
-#include "photo/photo_names.h"
-#include "platform/com_ptr.h"
+#include "platform/file_names.h"
 #include "platform/files.h"
 #include "platform/gdiplus.h"
-#include "platform/owners.h"
+#include "platform/streams.h"
 #include "platform/win_text.h"
 
 #include <objbase.h>
 
-#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -61,57 +59,13 @@ private:
     ULONG_PTR token_ = 0;
 };
 
-inline void FreeGlobal(HGLOBAL block) noexcept { ::GlobalFree(block); }
-using UniqueGlobal = platform::Unique<platform::NullTraits<HGLOBAL, FreeGlobal>>;
-
-// A global memory block locked while it lives.
-class GlobalLockScope {
-public:
-    explicit GlobalLockScope(HGLOBAL block) noexcept : block_(block), bytes_(::GlobalLock(block)) {}
-    ~GlobalLockScope() {
-        if (bytes_) ::GlobalUnlock(block_);
-    }
-    GlobalLockScope(const GlobalLockScope&) = delete;
-    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
-    std::uint8_t* get() const noexcept { return static_cast<std::uint8_t*>(bytes_); }
-
-private:
-    HGLOBAL block_;
-    void* bytes_;
-};
-
-// A movable block holding a copy of `bytes`; null when it cannot be had.
-UniqueGlobal CopyToGlobal(std::span<const std::uint8_t> bytes) {
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
-    if (!block) return {};
-    const GlobalLockScope lock(block.get());
-    if (!lock.get()) return {};
-    std::memcpy(lock.get(), bytes.data(), bytes.size());
-    return block;
-}
-
-// Everything the stream holds; the block under it may be larger than what was written.
-std::vector<std::uint8_t> StreamBytes(IStream* stream) {
-    STATSTG stat{};
-    HGLOBAL block = nullptr;
-    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || FAILED(::GetHGlobalFromStream(stream, &block))) return {};
-    const std::size_t size = static_cast<std::size_t>(stat.cbSize.QuadPart);
-    if (size == 0 || size > ::GlobalSize(block)) return {};
-    const GlobalLockScope lock(block);
-    if (!lock.get()) return {};
-    return {lock.get(), lock.get() + size};
-}
-
 std::vector<std::uint8_t> Encode(std::span<const std::uint8_t> image, const Codec& codec) {
     CLSID encoder{};
     if (FAILED(::CLSIDFromString(codec.classId, &encoder))) return {};
 
-    // Declared in this order so that the bitmap lets go of its stream before the stream
-    // goes, and the stream before its block.
-    const UniqueGlobal block = CopyToGlobal(image);
-    if (!block) return {};
-    platform::ComPtr<IStream> input;
-    if (FAILED(::CreateStreamOnHGlobal(block.get(), FALSE, input.put()))) return {};
+    // Declared in this order so that the bitmap lets go of its stream before the stream goes.
+    const platform::ComPtr<IStream> input = platform::MemoryStream(image);
+    if (!input) return {};
     const std::unique_ptr<Gdiplus::Bitmap> bitmap(Gdiplus::Bitmap::FromStream(input.get()));
     if (!bitmap || bitmap->GetLastStatus() != Gdiplus::Ok) return {};
     if (codec.format == EncoderFormat::Jpeg && bitmap->SetResolution(kJpegDpi, kJpegDpi) != Gdiplus::Ok) return {};
@@ -126,13 +80,12 @@ std::vector<std::uint8_t> Encode(std::span<const std::uint8_t> image, const Code
     }
     Gdiplus::Bitmap& source = indexed ? *indexed : *bitmap;
 
-    platform::ComPtr<IStream> output;
-    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, output.put()))) return {};
-    if (source.Save(output.get(), &encoder, nullptr) != Gdiplus::Ok) return {};
-    return StreamBytes(output.get());
+    const platform::ComPtr<IStream> output = platform::MemoryStream();
+    if (!output || source.Save(output.get(), &encoder, nullptr) != Gdiplus::Ok) return {};
+    return platform::StreamBytes(output.get());
 }
 
-bool IsBlank(const std::wstring& path) { return TrimSpaces(platform::Narrow(path)).empty(); }
+bool IsBlank(const std::wstring& path) { return platform::TrimSpaces(platform::Narrow(path)).empty(); }
 
 WriteOutcome OutcomeOf(unsigned long error) {
     switch (error) {
@@ -167,7 +120,7 @@ bool EncodeImage(std::span<const std::uint8_t> image, EncoderFormat format, cons
     }
     if (!encoded.empty() && writeAsked) {
         // The path is used as given, spaces and all; only the extension may be added.
-        const std::wstring target = platform::Wide(WithExtension(platform::Narrow(path), codec->extension));
+        const std::wstring target = platform::Wide(platform::WithExtension(platform::Narrow(path), codec->extension));
         result = OutcomeOf(platform::WriteFileWhole(target, encoded));
     }
     if (outcome) *outcome = result;

@@ -1,7 +1,7 @@
 #include "photo/photo_save.h"
 
 #include "photo/image_encoding.h"
-#include "photo/photo_names.h"
+#include "platform/file_names.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
 
@@ -45,7 +45,7 @@ SaveResult SavePhoto(std::span<const std::uint8_t> image, std::string_view ident
                      const std::wstring& photoDirectory) {
     if (image.empty()) return SaveResult::EmptySlot;
     // The check also keeps every separator out, so nothing lands outside the directory.
-    if (CheckPhotoName(identity) != NameProblem::None) return SaveResult::BadName;
+    if (platform::CheckFileName(identity) != platform::NameProblem::None) return SaveResult::BadName;
     if (!EnsureDirectory(photoDirectory)) return SaveResult::DirectoryMissing;
 
     std::vector<std::uint8_t> encoded;

@@ -15,7 +15,7 @@ inline constexpr wchar_t kPhotoDirectoryName[] = L"学员照片";
 enum class SaveResult {
     Saved,
     EmptySlot,         // nothing captured into the slot yet
-    BadName,           // the identity cannot name a file (see CheckPhotoName)
+    BadName,           // the identity cannot name a file (see platform::CheckFileName)
     DirectoryMissing,  // the Photo directory is gone and could not be made again
     DiskFull,
     AccessDenied,      // no right to write there, or the file held open by another program

@@ -1,14 +1,11 @@
-#include "photo/slot_save.h"
-
-#include "photo/photo_names.h"
+// Saving a Photo slot as <Student identity>.jpg in the Photo directory, after the operator
+// confirms it, and the words for a save that wrote nothing.
 #include "photo/photo_save.h"
 #include "photo/slots.h"
+#include "platform/file_names.h"
 #include "platform/files.h"
-#include "platform/program_directory.h"
 #include "platform/win_text.h"
-#include "reader/reader.h"
 #include "ui/modal.h"
-#include "ui/window.h"
 
 #include <windows.h>
 
@@ -38,23 +35,21 @@ constexpr std::string_view kAccessDenied = "文件正被其他程序使用，或
 constexpr std::string_view kNotEncoded = "照片无法转换成 JPEG 格式。请重新拍照后再保存。";
 constexpr std::string_view kFailed = "写入文件时出错。请再保存一次。";
 
-std::wstring PhotoDirectoryPath() { return platform::JoinPath(platform::ProgramDirectory(), kPhotoDirectoryName); }
-
 std::string NameReason(std::string_view identity) {
-    const std::string_view problem = DescribeNameProblem(CheckPhotoName(identity));
+    const std::string_view problem = platform::DescribeNameProblem(platform::CheckFileName(identity));
     if (problem.empty()) return std::string(kFailed);
     return std::string(problem) + std::string(kCorrectTheName);
 }
 
 // Why the photo was not saved and what the operator can do about it.
-std::string Reason(SaveResult result, int slot, std::string_view identity) {
+std::string Reason(SaveResult result, int slot, std::string_view identity, const std::wstring& photoDirectory) {
     switch (result) {
     case SaveResult::EmptySlot:
         return std::string(kEmptySlotBefore) + std::to_string(slot) + std::string(kEmptySlotAfter);
     case SaveResult::BadName:
         return NameReason(identity);
     case SaveResult::DirectoryMissing:
-        return std::string(kDirectoryMissingBefore) + platform::Narrow(PhotoDirectoryPath()) +
+        return std::string(kDirectoryMissingBefore) + platform::Narrow(photoDirectory) +
                std::string(kDirectoryMissingAfter);
     case SaveResult::DiskFull:
         return std::string(kDiskFull);
@@ -69,26 +64,26 @@ std::string Reason(SaveResult result, int slot, std::string_view identity) {
     return std::string(kFailed);
 }
 
-std::string FailureMessage(SaveResult result, int slot, std::string_view identity) {
+std::string FailureMessage(SaveResult result, int slot, std::string_view identity,
+                           const std::wstring& photoDirectory) {
     const std::string file = platform::Narrow(platform::JoinPath(kPhotoDirectoryName, PhotoFileName(identity)));
-    return "“" + file + std::string(kNotSaved) + Reason(result, slot, identity);
+    return "“" + file + std::string(kNotSaved) + Reason(result, slot, identity, photoDirectory);
 }
 
 }  // namespace
 
-void SaveSlot(ui::Window& window, int slot) {
-    const std::string asked = reader::StudentIdentity(window);
-    const std::string question = std::string(kAskBefore) + asked + std::string(kAskAfter);
+void PhotoSlots::Save(int slot) {
+    const std::string question = std::string(kAskBefore) + identity_() + std::string(kAskAfter);
     if (ui::ShowMessageBox(nullptr, question, kAskTitle, MB_OKCANCEL | MB_TASKMODAL) != IDOK) return;
 
     // The name as it is now: it may have changed while the question was open.
-    const std::string identity = reader::StudentIdentity(window);
-    const SaveResult result = SavePhoto(SlotImage(slot), identity, PhotoDirectoryPath());
+    const std::string identity = identity_();
+    const SaveResult result = SavePhoto(SlotImage(slot), identity, photoDirectory_);
     if (result == SaveResult::Saved) {
-        MarkPhotosSaved();
+        unsaved_ = false;
         return;
     }
-    ui::ShowMessageBox(nullptr, FailureMessage(result, slot, identity), kFailureTitle,
+    ui::ShowMessageBox(nullptr, FailureMessage(result, slot, identity, photoDirectory_), kFailureTitle,
                        MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 

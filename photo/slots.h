@@ -1,41 +1,68 @@
 // The four Photo slots: the slot images this subsystem owns, capture into them, selecting
-// one, and the press handlers of the brightness buttons. A drawing board only shows a copy.
+// one, brightening or darkening one, and saving one under the Student identity. A drawing
+// board only shows a copy of its slot's image.
 #pragma once
 
 #include "photo/slot_image.h"
+#include "ui/control.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
-
-namespace ui {
-class Window;
-}
 
 namespace photo {
 
 inline constexpr int kSlotCount = 4;
 
-// The slot the next capture fills, 1 to 4.
-int NextSlot();
-void ResetNextSlot();
+struct SlotControls {
+    ui::DrawingBoardHandle board;
+    ui::Control brightnessGroup;  // its two buttons show while the slot has the focus
+};
 
-// Slot `slot`'s image (1 to 4); empty until the first capture into it.
-const std::vector<std::uint8_t>& SlotImage(int slot);
-// Replaces slot `slot`'s image and shows it on its drawing board.
-void SetSlotImage(ui::Window& window, int slot, std::vector<std::uint8_t> image);
+struct PhotoControls {
+    ui::Control frame;  // the portrait frame whose pixels a capture copies
+    std::array<SlotControls, kSlotCount> slots;
+};
 
-// Whether a capture or an adjustment happened since the last photo was saved.
-bool HasUnsavedPhotos();
-void MarkPhotosSaved();
+// The Student identity as it is now: the name a saved photo gets.
+using IdentitySource = std::function<std::string()>;
 
-// Copies the preview frame into the next slot and advances the counter.
-void Capture(ui::Window& window);
+class PhotoSlots {
+public:
+    // Photos are saved into `photoDirectory`.
+    PhotoSlots(PhotoControls controls, IdentitySource identity, std::wstring photoDirectory);
 
-// Event handlers of the Main window; `slot` is 1 to 4.
-void OnSlotPressed(ui::Window& window, int slot);
-void OnSlotGotFocus(ui::Window& window, int slot);
-void OnSlotLostFocus(ui::Window& window, int slot);
-// Brightens or darkens the slot by one step.
-void AdjustSlot(ui::Window& window, int slot, Direction direction);
+    // The slot the next capture fills, 1 to 4.
+    int NextSlot() const { return next_; }
+    // Slot `slot`'s image (1 to 4); empty until the first capture into it.
+    const std::vector<std::uint8_t>& SlotImage(int slot) const;
+    // Whether a capture or an adjustment happened since the last photo was saved.
+    bool HasUnsavedPhotos() const { return unsaved_; }
+
+    // Copies the preview frame into the next slot and advances the counter.
+    void Capture();
+
+    // Event handlers of the Main window; `slot` is 1 to 4.
+    void OnSlotPressed(int slot);
+    void OnSlotGotFocus(int slot);
+    void OnSlotLostFocus();
+    // Brightens or darkens the slot by one step.
+    void Adjust(int slot, Direction direction);
+    // Asks the operator, then writes the slot as <Student identity>.jpg (slot_save.cpp).
+    void Save(int slot);
+
+private:
+    // Replaces slot `slot`'s image and shows it on its drawing board.
+    void SetSlotImage(int slot, std::vector<std::uint8_t> image);
+
+    PhotoControls controls_;
+    IdentitySource identity_;
+    std::wstring photoDirectory_;
+    std::array<std::vector<std::uint8_t>, kSlotCount> images_;
+    int next_ = 1;
+    bool unsaved_ = false;
+};
 
 }  // namespace photo

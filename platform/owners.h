@@ -63,10 +63,13 @@ using UniqueBitmap = Unique<NullTraits<HBITMAP, DeleteGdiObject>>;
 using UniqueRegion = Unique<NullTraits<HRGN, DeleteGdiObject>>;
 using UniqueWindow = Unique<NullTraits<HWND, ::DestroyWindow>>;  // until someone else owns it
 
-// A window's device context from GetDC, released with ReleaseDC.
+// A window's device context, released with ReleaseDC: of its client area (GetDC), or of the
+// whole window, frame included (GetWindowDC).
 class WindowDC {
 public:
-    explicit WindowDC(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+    enum class Area { Client, Whole };
+    explicit WindowDC(HWND window, Area area = Area::Client) noexcept
+        : window_(window), dc_(area == Area::Whole ? ::GetWindowDC(window) : ::GetDC(window)) {}
     ~WindowDC() { if (dc_) ::ReleaseDC(window_, dc_); }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,37 @@ inline std::string FromCodePage(std::string_view bytes, UINT codePage) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), length);
     return Narrow(wide);
+}
+
+// Text in a code page (CP_ACP, 936, 54936). Characters the code page cannot carry become
+// its default character.
+inline std::string ToCodePage(std::wstring_view text, UINT codePage) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int length = ::WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return {};
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+// The same for text that must come back exactly: nullopt when a character has no place in
+// the code page or would become a look-alike, and for empty text. GB18030 (54936) and UTF-8
+// carry every character; the platform takes no flags and no "used default" for them.
+inline std::optional<std::string> ToCodePageExactly(std::wstring_view text, UINT codePage) {
+    const bool carriesAll = codePage == 54936 || codePage == CP_UTF8;
+    const DWORD flags = carriesAll ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int size = static_cast<int>(text.size());
+    const int length =
+        size > 0 ? ::WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr) : 0;
+    if (length <= 0) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    BOOL usedDefault = FALSE;
+    if (::WideCharToMultiByte(codePage, flags, text.data(), size, bytes.data(), length, nullptr,
+                              carriesAll ? nullptr : &usedDefault) != length ||
+        usedDefault)
+        return std::nullopt;
+    return bytes;
 }
 
 }  // namespace platform

@@ -1,11 +1,9 @@
 #include "reader/reader.h"
 
-#include "photo/photo_names.h"
+#include "platform/file_names.h"
 #include "reader/card_file.h"
-#include "reader/reader_component.h"
 #include "ui/input_box.h"
 #include "ui/modal.h"
-#include "ui/window.h"
 
 #include <optional>
 
@@ -19,89 +17,73 @@ constexpr std::string_view kInputPrompt = "请输出学员姓名_身份证号码
 constexpr std::string_view kCorrectTheName = "，请改正名字。";
 constexpr ui::Colour kTypedNameColour = ui::Rgb(0xFF0000);
 
-// How this desk names its trainees, settled at start-up. A desk names one trainee after
-// another in one run, so the Student label stays the place to name the next one.
-struct NamingState {
-    bool readerFound = false;  // the Read-card button was shown at start-up
-    bool cardRead = false;     // a card has been read since
-    bool namedByHand = false;  // the input box has been answered (or cancelled) once
-};
-
-NamingState& Naming() {
-    static NamingState state;
-    return state;
-}
-
-void ShowPhotoButton(ui::Window& window) {
-    window[kReadCardBody].SetVisible(false);
-    window[kReadCardLabel].SetVisible(false);
-    window[kPhotoBody].SetVisible(true);
-    window[kPhotoLabel].SetVisible(true);
-}
-
 // The input box refuses a name no photo could be saved under, and says why.
 std::string RefusalOf(std::string_view name) {
-    const std::string_view problem = photo::DescribeNameProblem(photo::CheckPhotoName(name));
+    const std::string_view problem = platform::DescribeNameProblem(platform::CheckFileName(name));
     return problem.empty() ? std::string() : std::string(problem) + std::string(kCorrectTheName);
+}
+
+}  // namespace
+
+HWND StudentNaming::Owner() const { return controls_.studentLabel.WindowHandle(); }
+
+void StudentNaming::ShowPhotoButton() {
+    controls_.readCardBody.SetVisible(false);
+    controls_.readCardLabel.SetVisible(false);
+    controls_.photoBody.SetVisible(true);
+    controls_.photoLabel.SetVisible(true);
 }
 
 // Opens the input box filled with `initial`; the answer becomes the Student identity in
 // red. A cancelled first naming leaves the empty red label; a cancelled later one keeps
 // the name that was there.
-void NameByHand(ui::Window& window, std::string_view initial, bool firstTime) {
+void StudentNaming::NameByHand(std::string_view initial, bool firstTime) {
     const std::optional<std::string> typed = ui::AskForText(
-        {.owner = window.Handle(), .title = kInputTitle, .prompt = kInputPrompt, .initial = initial,
-         .refusal = &RefusalOf});
-    Naming().namedByHand = true;
+        {.owner = Owner(), .title = kInputTitle, .prompt = kInputPrompt, .initial = initial, .refusal = &RefusalOf});
+    namedByHand_ = true;
     if (!typed && !firstTime) return;
-    auto label = window[kStudentLabel];
-    label.SetTextColour(kTypedNameColour);
-    label.SetCaption(typed.value_or(std::string()));
+    controls_.studentLabel.SetTextColour(kTypedNameColour);
+    controls_.studentLabel.SetCaption(typed.value_or(std::string()));
 }
 
-}  // namespace
-
-void ChooseStartupButton(ui::Window& window, int readerFound) {
-    Naming().readerFound = readerFound == 1;
+void StudentNaming::ChooseStartupButton(int readerFound) {
+    readerFound_ = readerFound == 1;
     if (readerFound == 1) {
-        window[kPhotoBody].SetVisible(false);
-        window[kPhotoLabel].SetVisible(false);
+        controls_.photoBody.SetVisible(false);
+        controls_.photoLabel.SetVisible(false);
         return;
     }
-    window[kReadCardBody].SetVisible(false);
-    window[kReadCardLabel].SetVisible(false);
-    window[kStudentLabel].SetCaption(kReaderFailurePrompt);
+    controls_.readCardBody.SetVisible(false);
+    controls_.readCardLabel.SetVisible(false);
+    controls_.studentLabel.SetCaption(kReaderFailurePrompt);
 }
 
-std::string StudentIdentity(ui::Window& window) { return window[kStudentLabel].Caption(); }
-
-void OnReadCard(ui::Window& window) {
-    if (ReadCard() == 0) {
-        ui::ShowMessageBox(window.Handle(), kPlaceCardAgain, {}, MB_ICONERROR | MB_OK);
+void StudentNaming::OnReadCard() {
+    if (reader_.ReadCard() == 0) {
+        ui::ShowMessageBox(Owner(), kPlaceCardAgain, {}, MB_ICONERROR | MB_OK);
         return;
     }
     ::MessageBeep(MB_OK);
     // Each lookup scans for the reader again and reads the card text file afresh.
-    const std::string name = LookUpCardField(window.Handle(), kNameField);
-    const std::string idNumber = LookUpCardField(window.Handle(), kIdNumberField);
-    window[kStudentLabel].SetCaption(name + "_" + idNumber);
-    ShowPhotoButton(window);
-    Naming().cardRead = true;
+    const std::string name = reader_.LookUpCardField(Owner(), kNameField);
+    const std::string idNumber = reader_.LookUpCardField(Owner(), kIdNumberField);
+    controls_.studentLabel.SetCaption(name + "_" + idNumber);
+    ShowPhotoButton();
+    cardRead_ = true;
 }
 
-void OnNameLabelPressed(ui::Window& window) {
-    const NamingState& naming = Naming();
-    if (naming.readerFound) {
+void StudentNaming::OnNameLabelPressed() {
+    if (readerFound_) {
         // The Read-card button is gone after the first card: the next trainee's card is
         // read through the Student label.
-        if (naming.cardRead) OnReadCard(window);
+        if (cardRead_) OnReadCard();
         return;
     }
-    const std::string caption = StudentIdentity(window);
+    const std::string caption = Identity();
     if (caption == kReaderFailurePrompt) {
-        NameByHand(window, {}, /*firstTime=*/true);
-    } else if (naming.namedByHand) {
-        NameByHand(window, caption, /*firstTime=*/false);
+        NameByHand({}, /*firstTime=*/true);
+    } else if (namedByHand_) {
+        NameByHand(caption, /*firstTime=*/false);
     }
 }
 

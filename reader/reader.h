@@ -1,41 +1,53 @@
-// The ID-card reader: opening it at start-up, reading a card, naming the student.
+// Naming the trainee: the Student identity, read from ID cards or typed by hand, and the
+// choice between the Read-card and the Photo button. The Student label's caption is the
+// Student identity, the name every photo is saved under; this is the one place that reads
+// and writes it.
 #pragma once
+
+#include "reader/reader_component.h"
+#include "ui/control.h"
 
 #include <string>
 #include <string_view>
 
-namespace ui {
-class Window;
-}
-
 namespace reader {
-
-// The Student label: its caption is the Student identity, the name every photo is saved
-// under, and its only copy.
-inline constexpr std::string_view kStudentLabel = "透明标签_名字";
-// The two big buttons, one of which stands in the same place: the Read-card button while a
-// reader waits for the first card, the Photo button otherwise.
-inline constexpr std::string_view kReadCardBody = "外形框_读身份证";
-inline constexpr std::string_view kReadCardLabel = "透明标签_读身份证";
-inline constexpr std::string_view kPhotoBody = "外形框_拍照";
-inline constexpr std::string_view kPhotoLabel = "透明标签_拍照";
 
 // Shown in the Student label when no reader answered at start-up.
 inline constexpr std::string_view kReaderFailurePrompt = "身份证读卡器连接失败!请双击我填写名字";
 
-// Writes any missing reader file beside the program, then tries ports 1 to 1200 in
-// order; 1 when one opened, 0 when none did.
-int InitialiseReader();
+struct NamingControls {
+    ui::Control studentLabel;
+    ui::Control readCardBody, readCardLabel;  // the Read-card button
+    ui::Control photoBody, photoLabel;        // the Photo button, in the same place
+};
 
-// With a reader the Read-card button stays; without one the Photo button stays and the
-// Student label asks for the name by hand.
-void ChooseStartupButton(ui::Window& window, int readerFound);
+class StudentNaming {
+public:
+    StudentNaming(NamingControls controls, ReaderComponent& reader) : controls_(controls), reader_(reader) {}
 
-// The Student identity as the Student label shows it.
-std::string StudentIdentity(ui::Window& window);
+    // With a reader the Read-card button stays; without one the Photo button stays and the
+    // Student label asks for the name by hand.
+    void ChooseStartupButton(int readerFound);
 
-// Event handlers of the Main window.
-void OnReadCard(ui::Window& window);
-void OnNameLabelPressed(ui::Window& window);
+    // The Student identity as the Student label shows it.
+    std::string Identity() const { return controls_.studentLabel.Caption(); }
+
+    // Event handlers of the Main window.
+    void OnReadCard();
+    void OnNameLabelPressed();
+
+private:
+    void ShowPhotoButton();
+    void NameByHand(std::string_view initial, bool firstTime);
+    HWND Owner() const;  // of the boxes the naming opens: the Main window
+
+    NamingControls controls_;
+    ReaderComponent& reader_;
+    // How this desk names its trainees, settled at start-up. A desk names one trainee after
+    // another in one run, so the Student label stays the place to name the next one.
+    bool readerFound_ = false;  // the Read-card button was shown at start-up
+    bool cardRead_ = false;     // a card has been read since
+    bool namedByHand_ = false;  // the input box has been answered (or cancelled) once
+};
 
 }  // namespace reader

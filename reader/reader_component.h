@@ -1,20 +1,52 @@
-// The calls the program makes into the reader component (termb.dll beside the program),
-// and what it reads back from the card text file.
+// The reader component (termb.dll beside the program, with the transport and the portrait
+// decoder it loads): deploying it, finding the reader, reading a card and what the card
+// text file then holds.
 #pragma once
+
+#include "platform/component_library.h"
+#include "platform/deployment.h"
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 namespace reader {
 
-// Selects the card on the opened reader and reads it (the component then writes the card
-// text file), and beeps: 1 when both calls succeeded, 0 otherwise.
-int ReadCard();
+inline constexpr platform::ComponentFile kTermb{L"termb.dll", L"TERMB_DLL"};
+inline constexpr platform::ComponentFile kUnPack{L"UnPack.dll", L"UNPACK_DLL"};
+inline constexpr platform::ComponentFile kSdtapi{L"sdtapi.dll", L"SDTAPI_DLL"};
+// In the order they are written at start-up.
+inline constexpr std::array kReaderComponentFiles{kTermb, kUnPack, kSdtapi};
 
-// Field `position` of the card text file (1 the name, 6 the ID number) as UTF-8, read
-// afresh after a new scan for the reader. When no reader answers the scan, the operator is
-// told so in a box owned by `owner`, and the field is empty.
-std::string LookUpCardField(HWND owner, int position);
+// Loaded on first use and kept while the object lives: the reader's port stays open
+// between calls.
+class ReaderComponent {
+public:
+    // Writes any missing reader file beside the program, then tries ports 1 to 1200 in
+    // order; 1 when one opened, 0 when none did.
+    int Initialise();
+
+    // Selects the card on the opened reader and reads it (the component then writes the
+    // card text file), and beeps: 1 when both calls succeeded, 0 otherwise.
+    int ReadCard();
+
+    // Field `position` of the card text file (1 the name, 6 the ID number) as UTF-8, read
+    // afresh after a new scan for the reader. When no reader answers the scan, the operator
+    // is told so in a box owned by `owner`, and the field is empty.
+    std::string LookUpCardField(HWND owner, int position);
+
+private:
+    const platform::ComponentLibrary& Library();
+    // A missing export reads as a failed call: a component that cannot be used is no reader.
+    template <typename Fn, typename... Args>
+    int Call(const char* name, Args... args) {
+        const auto function = Library().Find<Fn>(name);
+        return function ? function(args...) : 0;
+    }
+
+    platform::ComponentLibrary library_;
+    bool loaded_ = false;
+};
 
 }  // namespace reader

@@ -1,4 +1,4 @@
-// The operations handlers use on a control found by name.
+// The operations of control handles.
 #include "ui/window.h"
 
 #include "platform/win_text.h"
@@ -65,40 +65,42 @@ HWND Control::Handle() const {
     return native ? native->Handle() : nullptr;
 }
 
+HWND Control::WindowHandle() const { return *this ? window_->Handle() : nullptr; }
+
 void Control::Focus() {
     if (HWND h = Handle()) ::SetFocus(h);
 }
 
-void Control::SetPicture(std::vector<std::uint8_t> bmpFile) {
+void DrawingBoardHandle::SetPicture(std::vector<std::uint8_t> bmpFile) {
     if (auto* board = dynamic_cast<DrawingBoard*>(Native()); board && board->Handle())
         board->SetPicture(std::move(bmpFile));
 }
 
-const std::vector<std::uint8_t>& Control::Picture() const {
+const std::vector<std::uint8_t>& DrawingBoardHandle::Picture() const {
     static const std::vector<std::uint8_t> none;
     const auto* board = dynamic_cast<const DrawingBoard*>(Native());
     return board && board->Handle() ? board->Picture() : none;
 }
 
-void Control::AddItem(std::string_view utf8) {
+void ListBoxHandle::AddItem(std::string_view utf8) {
     if (HWND h = Handle()) ::SendMessageW(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Wide(utf8).c_str()));
 }
 
-int Control::Selection() const {
+int ListBoxHandle::Selection() const {
     HWND h = Handle();
     return h ? static_cast<int>(::SendMessageW(h, LB_GETCURSEL, 0, 0)) : -1;
 }
 
-void Control::SetSelection(int index) {
+void ListBoxHandle::SetSelection(int index) {
     if (HWND h = Handle()) ::SendMessageW(h, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-int Control::Position() const {
+int SliderHandle::Position() const {
     HWND h = Handle();
     return h ? static_cast<int>(::SendMessageW(h, TBM_GETPOS, 0, 0)) : 0;
 }
 
-void Control::Navigate(std::string_view pathOrAddress) {
+void HtmlViewerHandle::Navigate(std::string_view pathOrAddress) {
     if (auto* viewer = dynamic_cast<HtmlViewerControl*>(Native()); viewer && viewer->Handle())
         viewer->Navigate(pathOrAddress);
 }

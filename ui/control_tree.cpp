@@ -1,5 +1,7 @@
 #include "ui/control_tree.h"
 
+#include "ui/kind_traits.h"
+
 #include <algorithm>
 
 namespace ui {
@@ -12,12 +14,6 @@ Rect Intersect(const Rect& a, const Rect& b) {
     if (right <= left || bottom <= top) return {left, top, 0, 0};
     return {left, top, right - left, bottom - top};
 }
-
-namespace {
-bool CanContain(ControlKind kind) {
-    return kind == ControlKind::ShapeBox || kind == ControlKind::GroupBox;
-}
-}  // namespace
 
 std::optional<ControlTree> ControlTree::Build(std::span<const ControlRow> rows, std::string* error) {
     auto fail = [&](std::string why) -> std::optional<ControlTree> {
@@ -34,7 +30,7 @@ std::optional<ControlTree> ControlTree::Build(std::span<const ControlRow> rows, 
             parent = tree.IndexOf(row.parent);
             if (parent < 0)
                 return fail(std::string(row.name) + ": parent must come before it: " + std::string(row.parent));
-            if (!CanContain(tree.At(parent).row->kind))
+            if (!TraitsOf(tree.At(parent).row->kind).container)
                 return fail(std::string(row.name) + ": parent cannot hold controls: " + std::string(row.parent));
         }
         // The top-level window paints every control without a window of its own, so

@@ -1,6 +1,7 @@
 #include "ui/graphic_button.h"
 
 #include "platform/gdiplus.h"
+#include "platform/program_resource.h"
 #include "platform/win_text.h"
 #include "ui/pictures.h"
 
@@ -28,7 +29,7 @@ void GraphicButton::Paint(HDC dc, const RECT& client) {
         // window's first appearance.
         decoded_ = true;
         for (std::size_t k = 0; k < images_.size(); ++k)
-            images_[k] = DecodePicture(ProgramResource(platform::Wide(state_.row->pictures[k])));
+            images_[k] = DecodePicture(platform::ProgramResource(platform::Wide(state_.row->pictures[k])));
     }
     const std::size_t look = pressed_ ? 2 : hover_ ? 1 : 0;
     if (Gdiplus::Bitmap* image = images_[look].get()) {

@@ -15,6 +15,7 @@ struct ModalState {
     std::function<void()> closed;
 };
 
+// A process singleton: every modal box of the program opens on the one interface thread.
 ModalState& State() {
     static ModalState state;
     return state;

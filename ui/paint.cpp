@@ -99,13 +99,4 @@ void PaintGroupBox(HDC dc, const RECT& r, const ControlState& group, GdiCache& c
     ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &caption, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void PaintWindowless(HDC dc, const RECT& r, const ControlState& c, GdiCache& cache) {
-    switch (c.row->kind) {
-    case ControlKind::ShapeBox: PaintShapeBox(dc, r, c.row->background, c.outline, c.outlineWidth, cache); break;
-    case ControlKind::TransparentLabel: PaintLabel(dc, r, c, cache); break;
-    case ControlKind::GroupBox: PaintGroupBox(dc, r, c, cache); break;
-    default: break;  // the native kinds paint themselves
-    }
-}
-
 }  // namespace ui

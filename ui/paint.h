@@ -28,7 +28,7 @@ void PaintShapeBox(HDC dc, const RECT& r, Colour background, Colour outline, int
 void PaintLabel(HDC dc, const RECT& r, const ControlState& label, GdiCache& cache);
 void PaintGroupBox(HDC dc, const RECT& r, const ControlState& group, GdiCache& cache);
 
-// Any of the three kinds above, by the control's kind.
+// A control its window paints, by its kind (the kind registry, control_kinds.cpp).
 void PaintWindowless(HDC dc, const RECT& r, const ControlState& control, GdiCache& cache);
 
 inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.Right(), r.Bottom()}; }

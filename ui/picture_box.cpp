@@ -1,6 +1,7 @@
 #include "ui/picture_box.h"
 
 #include "platform/gdiplus.h"
+#include "platform/program_resource.h"
 #include "platform/win_text.h"
 #include "ui/pictures.h"
 
@@ -11,7 +12,7 @@ PictureBox::PictureBox(ControlHost& host, const ControlState& state, int index) 
 PictureBox::~PictureBox() = default;
 
 void PictureBox::Created() {
-    if (!state_.row->pictures[0].empty()) SetImage(ProgramResource(platform::Wide(state_.row->pictures[0])));
+    if (!state_.row->pictures[0].empty()) SetImage(platform::ProgramResource(platform::Wide(state_.row->pictures[0])));
 }
 
 bool PictureBox::SetImage(std::span<const std::uint8_t> imageFile) {

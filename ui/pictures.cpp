@@ -1,40 +1,15 @@
 #include "ui/pictures.h"
 
-#include "platform/com_ptr.h"
 #include "platform/gdiplus.h"
+#include "platform/streams.h"
 #include "ui/picture_layout.h"
-
-#include <objbase.h>
-
-#include <cstring>
 
 namespace ui {
 
-std::span<const std::uint8_t> ProgramResource(std::wstring_view name) {
-    const std::wstring id(name);
-    HMODULE module = ::GetModuleHandleW(nullptr);
-    HRSRC info = ::FindResourceW(module, id.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-    if (!info) return {};
-    HGLOBAL loaded = ::LoadResource(module, info);  // resources live as long as the module
-    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-    if (!bytes) return {};
-    return {static_cast<const std::uint8_t*>(bytes), ::SizeofResource(module, info)};
-}
-
 std::unique_ptr<Gdiplus::Bitmap> DecodePicture(std::span<const std::uint8_t> file) {
     if (file.empty()) return nullptr;
-    // A stream over a copy of the bytes, in a block the stream frees.
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, file.size());
-    if (!block) return nullptr;
-    if (void* target = ::GlobalLock(block)) {
-        std::memcpy(target, file.data(), file.size());
-        ::GlobalUnlock(block);
-    }
-    platform::ComPtr<IStream> stream;
-    if (FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.put()))) {
-        ::GlobalFree(block);
-        return nullptr;
-    }
+    const platform::ComPtr<IStream> stream = platform::MemoryStream(file);
+    if (!stream) return nullptr;
     std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));
     if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) return nullptr;
 

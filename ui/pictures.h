@@ -14,9 +14,6 @@ class Bitmap;
 
 namespace ui {
 
-// The bytes of an RCDATA resource of the program itself (empty when it is missing).
-std::span<const std::uint8_t> ProgramResource(std::wstring_view name);
-
 // Decodes an image file (PNG, JPEG, BMP...) into a premultiplied 32-bit bitmap that no
 // longer depends on the bytes. GDI+ must be started. Null when the bytes do not decode.
 std::unique_ptr<Gdiplus::Bitmap> DecodePicture(std::span<const std::uint8_t> file);

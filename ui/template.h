@@ -100,24 +100,4 @@ struct WindowTemplate {
     std::span<const MenuItemRow> menu;
 };
 
-// Kinds the platform must own a window for; the rest are painted by their host window.
-constexpr bool NeedsOwnWindow(const ControlRow& row) {
-    switch (row.kind) {
-    case ControlKind::DrawingBoard:
-    case ControlKind::PushButton:
-    case ControlKind::GraphicButton:
-    case ControlKind::ListBox:
-    case ControlKind::Slider:
-    case ControlKind::HtmlViewer:
-    case ControlKind::PictureBox:
-        return true;
-    case ControlKind::ShapeBox:
-        return row.ownWindow;
-    case ControlKind::TransparentLabel:
-    case ControlKind::GroupBox:
-        return false;
-    }
-    return false;
-}
-
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include "ui/native_control.h"
 #include "ui/window_ids.h"
 
+#include <cassert>
 
 namespace ui {
 
@@ -19,30 +20,6 @@ constexpr int kProgramIcon = 1;
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 }  // namespace
-
-bool CanRaise(ControlKind kind, ControlEvent event) {
-    const bool mouse = event == ControlEvent::LeftDown || event == ControlEvent::LeftUp ||
-                       event == ControlEvent::DoubleClick || event == ControlEvent::MouseMove;
-    switch (kind) {
-    case ControlKind::ShapeBox:
-    case ControlKind::TransparentLabel:
-    case ControlKind::GroupBox:
-    case ControlKind::PictureBox:
-        return mouse;
-    case ControlKind::DrawingBoard:
-        return mouse || event == ControlEvent::GotFocus || event == ControlEvent::LostFocus;
-    case ControlKind::PushButton:
-    case ControlKind::GraphicButton:
-        return event == ControlEvent::Clicked;
-    case ControlKind::ListBox:
-        return event == ControlEvent::EntryDoubleClick;
-    case ControlKind::Slider:
-        return event == ControlEvent::PositionChanged;
-    case ControlKind::HtmlViewer:
-        return event == ControlEvent::DocumentReady;
-    }
-    return false;
-}
 
 // ---- creation -------------------------------------------------------------------------
 
@@ -129,15 +106,20 @@ void Window::CreateNativeControls() {
     }
 }
 
+int Window::IndexOfId(const AnyControlId& id) const {
+    const bool resolves = ControlIdProblem(tree_, id).empty();
+    assert(resolves && "a control id the window's Template does not have, or has as another kind");
+    return resolves ? tree_.IndexOf(id.name) : -1;
+}
+
 void Window::BindEvents() {
     for (EventBinding& b : behaviour_.events) {
-        const int index = tree_.IndexOf(b.control);
-        if (index < 0) {
-            bindingErrors_.push_back("no control named " + std::string(b.control));
-        } else if (!CanRaise(tree_.At(index).row->kind, b.event)) {
-            bindingErrors_.push_back(std::string(b.control) + " cannot raise the bound event");
+        if (std::string problem = ControlIdProblem(tree_, b.control); !problem.empty()) {
+            bindingErrors_.push_back(std::move(problem));
+        } else if (!CanRaise(b.control.kind, b.event)) {
+            bindingErrors_.push_back(std::string(b.control.name) + " cannot raise the bound event");
         } else {
-            bindings_.push_back({index, b.event, b.handler});
+            bindings_.push_back({tree_.IndexOf(b.control.name), b.event, b.handler});
         }
     }
 }

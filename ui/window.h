@@ -1,11 +1,13 @@
 // A top-level window realised from its Template: native child windows where the platform
 // must own one (each kind a class of its own, native_control.h), everything else painted by
 // the window in one double-buffered pass. Events reach handlers through the window's
-// binding table; handlers reach controls by name.
+// binding table; code reaches controls through handles resolved from their ids.
 #pragma once
 
 #include "platform/owners.h"
+#include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/kind_traits.h"
 #include "ui/paint.h"
 
 #include <array>
@@ -19,29 +21,10 @@
 
 namespace ui {
 
-enum class ControlEvent {
-    Clicked,          // push button, graphic button
-    LeftDown,
-    LeftUp,
-    DoubleClick,
-    MouseMove,
-    GotFocus,
-    LostFocus,
-    EntryDoubleClick,  // list box
-    PositionChanged,   // slider
-    DocumentReady,     // HTML viewer: a page has been loaded
-};
-
-class Window;
-class NativeControl;
 using Handler = std::function<void(Window&)>;
 
-// Sees a window's messages before the engine does. A value consumes the message and is
-// its result; nullopt passes it on (to the next hook, then to the engine).
-using MessageHook = std::function<std::optional<LRESULT>(HWND window, UINT message, WPARAM wParam, LPARAM lParam)>;
-
 struct EventBinding {
-    std::string_view control;
+    AnyControlId control;
     ControlEvent event;
     Handler handler;
 };
@@ -59,49 +42,6 @@ struct WindowBehaviour {
     // Asked before the window closes (close button, Esc, the system's close); false keeps
     // it open. May open a modal box.
     std::function<bool(Window&)> closing;
-};
-
-// Whether a control of this kind can raise the event at all.
-bool CanRaise(ControlKind kind, ControlEvent event);
-
-// A control of a window, found by its Template name. A name the window does not know
-// gives an empty reference whose operations do nothing.
-class Control {
-public:
-    Control(Window* window, int index) : window_(window), index_(index) {}
-    explicit operator bool() const { return window_ && index_ >= 0; }
-
-    std::string Caption() const;
-    void SetCaption(std::string_view utf8);
-    Colour TextColour() const;
-    void SetTextColour(Colour colour);
-    void SetOutline(Colour colour, int width);
-    bool IsVisible() const;  // the control's own flag
-    bool IsShown() const;    // and every container's
-    void SetVisible(bool visible);
-    Rect Geometry() const;   // relative to the parent
-    void SetGeometry(const Rect& rect);
-    HWND Handle() const;     // null for controls the window paints itself
-    void Focus();
-    void SetPicture(std::vector<std::uint8_t> bmpFile);  // drawing board
-    const std::vector<std::uint8_t>& Picture() const;
-    void AddItem(std::string_view utf8);                  // list box
-    int Selection() const;
-    void SetSelection(int index);
-    int Position() const;                                 // slider
-
-    // HTML viewer: loads a page (a file path or an address); DocumentReady follows.
-    void Navigate(std::string_view pathOrAddress);
-
-    // Lets a module take over a native control's messages (painting among them) while
-    // the hook is set; an empty hook gives them back to the engine.
-    void SetMessageHook(MessageHook hook);
-
-private:
-    NativeControl* Native() const;
-
-    Window* window_;
-    int index_;
 };
 
 // What a native control asks of the window that holds it.
@@ -139,9 +79,19 @@ public:
     bool IsAlive() const { return hwnd_ != nullptr; }
     // Expires when the object is gone.
     std::weak_ptr<const void> Lifetime() const { return lifetime_; }
+    // The control `id` names, as the handle of its kind. An id the Template does not have,
+    // or has as another kind, is a fault of the program: it asserts in debug builds (a test
+    // checks every id in every build) and gives an empty handle whose operations do nothing.
+    template <ControlKind Kind>
+    typename HandleFor<Kind>::type Get(ControlId<Kind> id) {
+        return typename HandleFor<Kind>::type(this, IndexOfId(id));
+    }
+    Control Get(AnyControlId id) { return {this, IndexOfId(id)}; }
+    // By name alone, without the kind check: for Templates made on the spot (tests, tools).
     Control operator[](std::string_view name) { return {this, tree_.IndexOf(name)}; }
     const ControlTree& Tree() const { return tree_; }
-    // Bindings that name no control, or an event the control cannot raise.
+    // Bindings that name no control, a control of another kind, or an event the control
+    // cannot raise.
     const std::vector<std::string>& BindingErrors() const { return bindingErrors_; }
 
     void SetMenuItemVisible(std::string_view caption, bool visible);
@@ -182,6 +132,7 @@ private:
 
     Window(ControlTree tree, WindowBehaviour behaviour, bool ownsItself);
     static Window* Build(const WindowTemplate& layout, WindowBehaviour behaviour, HWND owner, bool ownsItself);
+    int IndexOfId(const AnyControlId& id) const;
     void CreateNativeControls();
     void BindEvents();
     void BuildMenu(std::span<const MenuItemRow> items, std::vector<MenuBinding>& bindings);

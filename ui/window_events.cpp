@@ -82,8 +82,7 @@ LRESULT Window::OnControlColour(HDC dc, HWND child) {
     const int index = IndexOfHandle(child);
     Colour background = kButtonFace;
     for (int p = index >= 0 ? tree_.At(index).parent : -1; p >= 0; p = tree_.At(p).parent) {
-        const ControlKind kind = tree_.At(p).row->kind;
-        if (kind == ControlKind::ShapeBox || kind == ControlKind::GroupBox) {
+        if (TraitsOf(tree_.At(p).row->kind).container) {
             background = tree_.At(p).row->background;
             break;
         }

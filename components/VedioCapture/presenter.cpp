@@ -1,5 +1,7 @@
 #include "presenter.h"
 
+#include "platform/module_directory.h"
+
 #include <utility>
 
 namespace vedio {
@@ -8,12 +10,7 @@ namespace {
 constexpr wchar_t kSurfaceClass[] = L"Orvia.VideoSurface";
 constexpr UINT kFrameDrawn = WM_APP + 1;
 
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
+HINSTANCE ThisModule() { return platform::ModuleContaining(reinterpret_cast<const void*>(&ThisModule)); }
 
 bool RegisterSurfaceClass(WNDPROC procedure) {
     static const bool registered = [procedure] {

@@ -7,6 +7,8 @@
 #include "presenter.h"
 #include "synthetic_camera.h"
 
+#include "platform/win_text.h"
+
 #include <windows.h>
 
 #include <chrono>
@@ -49,12 +51,8 @@ std::string ListText(const std::vector<Device>& devices) {
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const std::u16string name = ListableName({reinterpret_cast<const char16_t*>(devices[i].name.data()),
                                                   devices[i].name.size()});
-        const int bytes = ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(name.data()),
-                                                static_cast<int>(name.size()), nullptr, 0, nullptr, nullptr);
-        std::string ansi(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-        if (bytes > 0)
-            ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(name.data()),
-                                  static_cast<int>(name.size()), ansi.data(), bytes, nullptr, nullptr);
+        const std::string ansi =
+            platform::ToCodePage({reinterpret_cast<const wchar_t*>(name.data()), name.size()}, CP_ACP);
         text += std::to_string(i) + "|" + ansi + "|";
     }
     return text;

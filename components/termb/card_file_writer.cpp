@@ -2,6 +2,7 @@
 
 #include "card_text.h"
 #include "platform/files.h"
+#include "platform/win_text.h"
 
 #include <windows.h>
 
@@ -26,19 +27,8 @@ std::optional<std::string> EncodeCardText(const std::array<std::u16string, 8>& f
         if (i > 0) joined += L"\r\n";
         joined.append(fields[i].begin(), fields[i].end());
     }
-    // Seven separators at least, so never empty (an empty input is an error to the API).
-    const int wideLength = static_cast<int>(joined.size());
-    const int length = ::WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, joined.data(), wideLength,
-                                             nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    BOOL usedDefault = FALSE;
-    if (::WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, joined.data(), wideLength, bytes.data(), length,
-                              nullptr, &usedDefault) != length ||
-        usedDefault) {
-        return std::nullopt;
-    }
-    return bytes;
+    // Seven separators at least, so never empty.
+    return platform::ToCodePageExactly(joined, kGbkCodePage);
 }
 
 bool RemoveCardFiles(const std::wstring& directory) {

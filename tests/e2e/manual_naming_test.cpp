@@ -3,6 +3,7 @@
 #include "tests/e2e/orvia_session.h"
 
 #include "platform/win_text.h"
+#include "app/main_controls.h"
 #include "reader/reader.h"
 #include "ui/input_box.h"
 
@@ -17,12 +18,12 @@ class ManualNaming : public OrviaSession {
 protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(StartOrvia()); }
 
-    std::string Caption() { return MustQuery(reader::kStudentLabel)["caption"]; }
-    std::uint64_t TextColour() { return ReportHex(MustQuery(reader::kStudentLabel), "text").value_or(0); }
+    std::string Caption() { return MustQuery(app::main_controls::kStudentLabel.name)["caption"]; }
+    std::uint64_t TextColour() { return ReportHex(MustQuery(app::main_controls::kStudentLabel.name), "text").value_or(0); }
 
     // Presses the Student label and waits for the input box.
     HWND OpenInputBox() {
-        ClickAt(CentreOf(MustQuery(reader::kStudentLabel)));
+        ClickAt(CentreOf(MustQuery(app::main_controls::kStudentLabel.name)));
         return WaitForBoxSaying(orvia_.Id(), kInputTitle);
     }
     static std::wstring Field(HWND box) { return TextOf(::GetDlgItem(box, ui::kInputBoxEditId)); }
@@ -34,7 +35,7 @@ protected:
         return PressDialogButton(box, button) && WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 3s);
     }
     bool NoInputBoxOpens() {
-        ClickAt(CentreOf(MustQuery(reader::kStudentLabel)));
+        ClickAt(CentreOf(MustQuery(app::main_controls::kStudentLabel.name)));
         return !WaitForBoxSaying(orvia_.Id(), kInputTitle, 1s);
     }
 };
@@ -42,8 +43,8 @@ protected:
 TEST_F(ManualNaming, TheBoxAsksWithThePromptAndTheTypedNameTurnsRed) {
     EXPECT_EQ(Caption(), reader::kReaderFailurePrompt);
     EXPECT_EQ(TextColour(), kWhiteText);
-    EXPECT_EQ(MustQuery(reader::kPhotoLabel)["shown"], "1");
-    EXPECT_EQ(MustQuery(reader::kReadCardLabel)["shown"], "0");
+    EXPECT_EQ(MustQuery(app::main_controls::kPhotoLabel.name)["shown"], "1");
+    EXPECT_EQ(MustQuery(app::main_controls::kReadCardLabel.name)["shown"], "0");
 
     HWND box = OpenInputBox();
     ASSERT_NE(box, nullptr) << "one press on the Student label opens the input box";

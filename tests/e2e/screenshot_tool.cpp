@@ -8,6 +8,7 @@
 #include "tests/e2e/demo_camera.h"
 #include "tests/e2e/help_pictures.h"
 
+#include "app/main_controls.h"
 #include "reader/reader.h"
 
 #include <cstdio>
@@ -37,11 +38,11 @@ bool Shown(HWND main, std::string_view control) { return QueryWindowControl(main
 
 // With a reader attached, the card on it names the trainee; a read that fails is answered.
 void ReadCard(HWND main) {
-    if (!Shown(main, reader::kReadCardLabel)) return;
-    ClickAt(CentreOf(QueryWindowControl(main, reader::kReadCardLabel)));
+    if (!Shown(main, app::main_controls::kReadCardLabel.name)) return;
+    ClickAt(CentreOf(QueryWindowControl(main, app::main_controls::kReadCardLabel.name)));
     DWORD process = 0;
     ::GetWindowThreadProcessId(main, &process);
-    WaitUntil([&] { return Shown(main, reader::kPhotoLabel) || !VisibleWindowsOf(process, kDialogClass).empty(); }, 10s);
+    WaitUntil([&] { return Shown(main, app::main_controls::kPhotoLabel.name) || !VisibleWindowsOf(process, kDialogClass).empty(); }, 10s);
     for (HWND box : VisibleWindowsOf(process, kDialogClass)) PressDialogButton(box, IDOK);
     Pause(300ms);
 }
@@ -54,8 +55,8 @@ bool Walk() {
     Pause(500ms);
     for (int photo = 0; photo < 2; ++photo) {
         // The Photo button, or Enter while the Read-card button still stands.
-        if (Shown(main, reader::kPhotoLabel))
-            ClickAt(CentreOf(QueryWindowControl(main, reader::kPhotoLabel)));
+        if (Shown(main, app::main_controls::kPhotoLabel.name))
+            ClickAt(CentreOf(QueryWindowControl(main, app::main_controls::kPhotoLabel.name)));
         else
             PressKey(VK_RETURN);
         Pause(400ms);

@@ -1,5 +1,6 @@
 #include "app/main_template.h"
 #include "ui/control_tree.h"
+#include "ui/kind_traits.h"
 
 #include <gtest/gtest.h>
 

@@ -34,16 +34,16 @@ TEST(SecondaryTemplates, BuildAndEveryControlFitsItsParentAndTheWindow) {
 TEST(SecondaryTemplates, TheBoundControlsAreOfKindsThatRaiseTheirEvents) {
     const auto help = ui::ControlTree::Build(chrome::HelpWindowTemplate().controls);
     ASSERT_TRUE(help);
-    EXPECT_EQ(help->At(help->IndexOf(chrome::kHelpViewer)).row->kind, ControlKind::HtmlViewer);
-    EXPECT_EQ(help->At(help->IndexOf(chrome::kHelpClose)).row->kind, ControlKind::GraphicButton);
+    EXPECT_EQ(help->At(help->IndexOf(chrome::kHelpViewer.name)).row->kind, ControlKind::HtmlViewer);
+    EXPECT_EQ(help->At(help->IndexOf(chrome::kHelpClose.name)).row->kind, ControlKind::GraphicButton);
     // The strip above the page leaves the close button free.
-    EXPECT_LE(help->AbsoluteRect(help->IndexOf(chrome::kHelpClose)).Bottom(),
-              help->AbsoluteRect(help->IndexOf(chrome::kHelpViewer)).top);
+    EXPECT_LE(help->AbsoluteRect(help->IndexOf(chrome::kHelpClose.name)).Bottom(),
+              help->AbsoluteRect(help->IndexOf(chrome::kHelpViewer.name)).top);
 
     const auto contact = ui::ControlTree::Build(chrome::ContactWindowTemplate().controls);
     ASSERT_TRUE(contact);
-    EXPECT_EQ(contact->At(contact->IndexOf(chrome::kContactPicture)).row->kind, ControlKind::PictureBox);
-    const int caption = contact->IndexOf(chrome::kContactCaption);
+    EXPECT_EQ(contact->At(contact->IndexOf(chrome::kContactPicture.name)).row->kind, ControlKind::PictureBox);
+    const int caption = contact->IndexOf(chrome::kContactCaption.name);
     EXPECT_EQ(contact->At(caption).row->kind, ControlKind::TransparentLabel);
     EXPECT_NE(contact->At(caption).caption.find("Orvia"), std::string::npos);
     // A click on the caption is not a click on the picture.

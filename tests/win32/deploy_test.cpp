@@ -1,4 +1,7 @@
-#include "app/components.h"
+#include "camera/camera_component.h"
+#include "platform/deployment.h"
+#include "platform/program_resource.h"
+#include "reader/reader_component.h"
 #include "app/photo_directory.h"
 #include "platform/files.h"
 #include "platform/owners.h"
@@ -24,7 +27,7 @@ using e2e::DirectoryEntries;
 
 TEST(Deploy, WritesTheImageWholeIntoAnEmptyDirectory) {
     TempDirectory dir;
-    EXPECT_TRUE(app::DeployComponentTo(dir.Path(), L"termb.dll", kImage));
+    EXPECT_TRUE(platform::DeployComponentTo(dir.Path(), L"termb.dll", kImage));
     EXPECT_EQ(platform::ReadWholeFile(dir / L"termb.dll"), kImage);
     EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::wstring>{L"termb.dll"});  // no temporary left behind
 }
@@ -34,20 +37,20 @@ TEST(Deploy, LeavesAnExistingEntryAloneWhateverItHolds) {
     const std::wstring path = dir / L"sdtapi.dll";
     ASSERT_TRUE(platform::WriteWholeFile(path, {}));
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_FALSE(app::DeployComponentTo(dir.Path(), L"sdtapi.dll", kImage));
+    EXPECT_FALSE(platform::DeployComponentTo(dir.Path(), L"sdtapi.dll", kImage));
     EXPECT_EQ(platform::ReadWholeFile(path)->size(), 0u);
 
     ::CreateDirectoryW((dir / L"UnPack.dll").c_str(), nullptr);
-    EXPECT_FALSE(app::DeployComponentTo(dir.Path(), L"UnPack.dll", kImage));
+    EXPECT_FALSE(platform::DeployComponentTo(dir.Path(), L"UnPack.dll", kImage));
     EXPECT_TRUE(platform::IsDirectory(dir / L"UnPack.dll"));
 }
 
 TEST(Deploy, WritesNothingWhenItCannot) {
     TempDirectory dir;
     // A missing image must not leave an empty DLL that would never be replaced.
-    EXPECT_FALSE(app::DeployComponentTo(dir.Path(), L"termb.dll", {}));
+    EXPECT_FALSE(platform::DeployComponentTo(dir.Path(), L"termb.dll", {}));
     // A directory that does not exist.
-    EXPECT_FALSE(app::DeployComponentTo(dir / L"missing", L"termb.dll", kImage));
+    EXPECT_FALSE(platform::DeployComponentTo(dir / L"missing", L"termb.dll", kImage));
     EXPECT_TRUE(DirectoryEntries(dir.Path()).empty());
 }
 
@@ -56,7 +59,8 @@ TEST(Deploy, HidingReplacesWhateverAttributesTheFilesHad) {
     for (const wchar_t* name : {L"termb.dll", L"UnPack.dll", L"sdtapi.dll", L"VedioCapture.dll"})
         ASSERT_TRUE(platform::WriteWholeFile(dir / name, kImage));
     ::SetFileAttributesW((dir / L"termb.dll").c_str(), FILE_ATTRIBUTE_READONLY);
-    app::HideComponentFiles(dir.Path());
+    const platform::ComponentFile all[] = {reader::kTermb, reader::kUnPack, reader::kSdtapi, camera::kVedioCapture};
+    platform::HideComponentFiles(dir.Path(), all);
     for (const wchar_t* name : {L"termb.dll", L"UnPack.dll", L"sdtapi.dll", L"VedioCapture.dll"}) {
         const DWORD attributes = ::GetFileAttributesW((dir / name).c_str());
         EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
@@ -123,7 +127,7 @@ TEST(Deploy, ReplacesAnOlderComponentOfOursWhateverItsAttributes) {
         SCOPED_TRACE(attributes);
         TempDirectory dir;
         ASSERT_NO_FATAL_FAILURE(Place(dir / L"termb.dll", Older(built), attributes));
-        EXPECT_TRUE(app::DeployComponentTo(dir.Path(), L"termb.dll", built));
+        EXPECT_TRUE(platform::DeployComponentTo(dir.Path(), L"termb.dll", built));
         EXPECT_EQ(platform::ReadWholeFile(dir / L"termb.dll"), built);
         EXPECT_EQ(DirectoryEntries(dir.Path()), std::vector<std::wstring>{L"termb.dll"});
     }
@@ -139,7 +143,7 @@ TEST(Deploy, LeavesAComponentOfOursThatIsAlreadyCurrentUntouched) {
     ASSERT_TRUE(SetLastWriteTime(path, longAgo));
     ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
 
-    EXPECT_FALSE(app::DeployComponentTo(dir.Path(), L"termb.dll", built));
+    EXPECT_FALSE(platform::DeployComponentTo(dir.Path(), L"termb.dll", built));
     const FILETIME written = LastWriteTime(path);
     EXPECT_EQ(::CompareFileTime(&longAgo, &written), 0) << "the file was written again";
     EXPECT_EQ(e2e::FileAttributesAsSet(path), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
@@ -154,15 +158,15 @@ TEST(Deploy, LeavesFilesThatAreNotOursAlone) {
     ASSERT_TRUE(platform::WriteWholeFile(dir / L"termb.dll", vendors));
     ASSERT_TRUE(platform::WriteWholeFile(dir / L"sdtapi.dll", kImage));  // no version resource at all
 
-    EXPECT_FALSE(app::DeployComponentTo(dir.Path(), L"termb.dll", built));
-    EXPECT_FALSE(app::DeployComponentTo(dir.Path(), L"sdtapi.dll", built));
+    EXPECT_FALSE(platform::DeployComponentTo(dir.Path(), L"termb.dll", built));
+    EXPECT_FALSE(platform::DeployComponentTo(dir.Path(), L"sdtapi.dll", built));
     EXPECT_EQ(platform::ReadWholeFile(dir / L"termb.dll"), vendors);
     EXPECT_EQ(platform::ReadWholeFile(dir / L"sdtapi.dll"), kImage);
 
-    EXPECT_FALSE(app::IsOurComponent(dir / L"termb.dll"));
-    EXPECT_FALSE(app::IsOurComponent(dir / L"sdtapi.dll"));
-    EXPECT_FALSE(app::IsOurComponent(dir.Path()));
-    EXPECT_FALSE(app::IsOurComponent(dir / L"missing.dll"));
+    EXPECT_FALSE(platform::IsOurComponent(dir / L"termb.dll"));
+    EXPECT_FALSE(platform::IsOurComponent(dir / L"sdtapi.dll"));
+    EXPECT_FALSE(platform::IsOurComponent(dir.Path()));
+    EXPECT_FALSE(platform::IsOurComponent(dir / L"missing.dll"));
 }
 
 TEST(Deploy, AComponentInUseStaysAsItWas) {
@@ -181,7 +185,7 @@ TEST(Deploy, AComponentInUseStaysAsItWas) {
             platform::UniqueFile holder(
                 ::CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(holder);
-            EXPECT_FALSE(app::DeployComponentTo(dir.Path(), L"termb.dll", built));
+            EXPECT_FALSE(platform::DeployComponentTo(dir.Path(), L"termb.dll", built));
         }
         EXPECT_EQ(platform::ReadWholeFile(path), older);
         EXPECT_EQ(e2e::FileAttributesAsSet(path), kAttributes);
@@ -192,10 +196,10 @@ TEST(Deploy, AComponentInUseStaysAsItWas) {
 TEST(Deploy, EveryBuiltComponentNamesOrviaAndTheProjectVersion) {
     if (e2e::ComponentDir().empty()) GTEST_SKIP() << "ORVIA_COMPONENT_DIR is not set";
     std::set<std::wstring> descriptions;
-    for (const app::ComponentFile* file : {&app::kTermb, &app::kUnPack, &app::kSdtapi, &app::kVedioCapture}) {
+    for (const platform::ComponentFile* file : {&reader::kTermb, &reader::kUnPack, &reader::kSdtapi, &camera::kVedioCapture}) {
         const std::wstring path = platform::JoinPath(e2e::ComponentDir(), file->fileName);
         SCOPED_TRACE(platform::Narrow(file->fileName));
-        EXPECT_TRUE(app::IsOurComponent(path));
+        EXPECT_TRUE(platform::IsOurComponent(path));
         using Values = std::vector<std::wstring>;
         EXPECT_EQ(platform::VersionStrings(path, L"ProductName"), Values{L"Orvia"});
         EXPECT_EQ(platform::VersionStrings(path, L"CompanyName"), Values{L"Orvia"});
@@ -212,7 +216,6 @@ TEST(PhotoDirectory, IsCreatedOnceBesideTheProgram) {
     const std::wstring path = app::EnsurePhotoDirectoryIn(dir.Path());
     EXPECT_EQ(path, dir.Path() + L"\\学员照片\\");
     EXPECT_TRUE(platform::IsDirectory(path));
-    EXPECT_EQ(app::PhotoDirectory(), path);
     // A photo already there survives a second start.
     ASSERT_TRUE(platform::WriteWholeFile(path + L"李四_101001199808081212.jpg", kImage));
     app::EnsurePhotoDirectoryIn(dir.Path());

@@ -2,6 +2,7 @@
 // the temporary directory when the system directory refuses them.
 #include "chrome/help_files.h"
 #include "chrome/help_page.h"
+#include "platform/program_resource.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
 #include "tests/e2e/harness.h"
@@ -47,7 +48,7 @@ TEST_F(HelpFiles, FirstOpeningWritesThePageAndItsIllustrationsIntoTheSystemDirec
     EXPECT_EQ(shown, Page(system_));
     EXPECT_EQ(ReadAll(shown), ExpectedPage(system_));
     for (const auto& picture : chrome::kHelpIllustrations) {
-        const auto resource = ui::ProgramResource(platform::Wide(picture.resource));
+        const auto resource = platform::ProgramResource(platform::Wide(picture.resource));
         ASSERT_FALSE(resource.empty()) << picture.resource;
         EXPECT_EQ(ReadAll(system_ + platform::Wide(picture.fileName)), Bytes(resource.begin(), resource.end()))
             << picture.fileName;

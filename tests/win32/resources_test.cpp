@@ -1,4 +1,7 @@
-#include "app/components.h"
+#include "camera/camera_component.h"
+#include "platform/deployment.h"
+#include "platform/program_resource.h"
+#include "reader/reader_component.h"
 #include "app/startup.h"
 #include "platform/files.h"
 #include "platform/gdiplus.h"
@@ -15,8 +18,8 @@ namespace {
 TEST(EmbeddedResources, ComponentImagesAreTheBuiltDllsByteForByte) {
     const std::wstring built = e2e::ComponentDir();
     if (built.empty()) GTEST_SKIP() << "ORVIA_COMPONENT_DIR is not set";
-    for (const app::ComponentFile* file : {&app::kTermb, &app::kUnPack, &app::kSdtapi, &app::kVedioCapture}) {
-        const auto image = app::ComponentImage(*file);
+    for (const platform::ComponentFile* file : {&reader::kTermb, &reader::kUnPack, &reader::kSdtapi, &camera::kVedioCapture}) {
+        const auto image = platform::ComponentImage(*file);
         const auto onDisk = platform::ReadWholeFile(built + L"\\" + std::wstring(file->fileName));
         ASSERT_TRUE(onDisk.has_value());
         ASSERT_FALSE(image.empty());
@@ -33,7 +36,7 @@ TEST(EmbeddedResources, ButtonPicturesDecodeAtTheirSizesWithTransparency) {
     for (const Expected& e : {Expected{L"SETTINGS_NORMAL", 29}, Expected{L"SETTINGS_HOVER", 29},
                               Expected{L"SETTINGS_PRESSED", 29}, Expected{L"CLOSE_NORMAL", 30},
                               Expected{L"CLOSE_HOVER", 30}, Expected{L"CLOSE_PRESSED", 30}}) {
-        auto picture = ui::DecodePicture(ui::ProgramResource(e.name));
+        auto picture = ui::DecodePicture(platform::ProgramResource(e.name));
         ASSERT_TRUE(picture) << e.name;
         EXPECT_EQ(picture->GetWidth(), e.size);
         EXPECT_EQ(picture->GetHeight(), e.size);
@@ -41,7 +44,7 @@ TEST(EmbeddedResources, ButtonPicturesDecodeAtTheirSizesWithTransparency) {
         picture->GetPixel(0, 0, &corner);
         EXPECT_EQ(corner.GetA(), 0) << "corner of " << e.name << " should be transparent";
     }
-    EXPECT_FALSE(ui::DecodePicture(ui::ProgramResource(L"NO_SUCH_PICTURE")));
+    EXPECT_FALSE(ui::DecodePicture(platform::ProgramResource(L"NO_SUCH_PICTURE")));
     const std::vector<std::uint8_t> garbage(100, 0x42);
     EXPECT_FALSE(ui::DecodePicture(garbage));
 }

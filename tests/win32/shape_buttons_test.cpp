@@ -1,5 +1,6 @@
 // The Main window's Shape buttons under the mouse: their pressed and normal looks, a held
 // button that slides off, and the question asked before a window closes.
+#include "app/main_controls.h"
 #include "app/main_events.h"
 #include "app/main_template.h"
 #include "chrome/press_feedback.h"
@@ -29,8 +30,11 @@ void PrintTo(const Look& look, std::ostream* os) {
 
 constexpr Look kNormal{Rgb(0x0088FF), 1, Rgb(0xFFFFFF)};
 
-std::unique_ptr<ui::Window> MainWindow(ui::WindowBehaviour behaviour) {
-    behaviour.created = nullptr;  // no deployment, no reader scan here
+// The Main window; with `desk`, its desk is made too, but not started: no deployment, no
+// reader scan here.
+std::unique_ptr<ui::Window> MainWindow(ui::WindowBehaviour behaviour, std::unique_ptr<app::MainDesk>* desk = nullptr) {
+    behaviour.created = nullptr;
+    if (desk) behaviour.created = [desk](ui::Window& w) { *desk = std::make_unique<app::MainDesk>(w); };
     behaviour.endsProgram = false;
     behaviour.closing = nullptr;
     return ui::Window::Create(app::MainWindowTemplate(), std::move(behaviour));
@@ -48,10 +52,16 @@ void Send(ui::Window& window, UINT message, POINT at) {
 class PressLooks : public ::testing::Test {
 protected:
     void SetUp() override {
-        window_ = MainWindow(app::MainWindowBehaviour());
+        window_ = MainWindow(app::MainWindowBehaviour(desk_), &desk_);
         ASSERT_TRUE(window_);
     }
-    Look LookOf(const chrome::ShapeButton& button) const {
+    // A Shape button by its Template names.
+    struct Named {
+        std::string_view label, body;
+        chrome::ShapeButtonKind kind;
+    };
+    chrome::ShapeButton Resolve(const Named& n) const { return {(*window_)[n.label], (*window_)[n.body], n.kind}; }
+    Look LookOf(const Named& button) const {
         const ui::ControlTree& tree = window_->Tree();
         const ui::ControlState& body = tree.At(tree.IndexOf(button.body));
         return {body.outline, body.outlineWidth, tree.At(tree.IndexOf(button.label)).text};
@@ -65,13 +75,14 @@ protected:
         ::ReleaseDC(window_->Handle(), dc);
         return colour;
     }
+    std::unique_ptr<app::MainDesk> desk_;
     std::unique_ptr<ui::Window> window_;
 };
 
 TEST_F(PressLooks, EachKindHasItsOwnPressedLookAndAllShareTheNormalOne) {
     using chrome::ShapeButtonKind;
     const struct {
-        chrome::ShapeButton button;
+        Named button;
         Look pressed;
     } cases[] = {
         {{"透明标签_拍照", "外形框_拍照", ShapeButtonKind::Photo}, {Rgb(0xFF8000), 2, Rgb(0xFF8000)}},
@@ -81,15 +92,15 @@ TEST_F(PressLooks, EachKindHasItsOwnPressedLookAndAllShareTheNormalOne) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button.label);
         EXPECT_EQ(LookOf(c.button), kNormal);  // as the Template starts them
-        chrome::ShowPressedLook(*window_, c.button);
+        chrome::ShowPressedLook(Resolve(c.button));
         EXPECT_EQ(LookOf(c.button), c.pressed);
-        chrome::ShowNormalLook(*window_, c.button);
+        chrome::ShowNormalLook(Resolve(c.button));
         EXPECT_EQ(LookOf(c.button), kNormal);
     }
 }
 
 TEST_F(PressLooks, APressShowsThePressedLookOnTheScreenAtOnceAndTheReleaseUndoesIt) {
-    const chrome::ShapeButton brighter{"透明标签_增加亮度1", "外形框_按钮增加亮度1", chrome::ShapeButtonKind::Brighter};
+    const Named brighter{"透明标签_增加亮度1", "外形框_按钮增加亮度1", chrome::ShapeButtonKind::Brighter};
     (*window_)["分组框_图1"].SetVisible(true);  // as when slot 1 has the focus
     ::UpdateWindow(window_->Handle());
     EXPECT_EQ(InnerCorner(brighter.body), RGB(0x00, 0x88, 0xFF));
@@ -109,8 +120,8 @@ protected:
     void SetUp() override {
         ui::WindowBehaviour behaviour;
         behaviour.events = {
-            {"外形框1", ControlEvent::MouseMove, [this](ui::Window&) { ++backgroundMoves_; }},
-            {"透明标签_拍照", ControlEvent::MouseMove, [this](ui::Window&) { ++buttonMoves_; }},
+            {app::main_controls::kBackground, ControlEvent::MouseMove, [this](ui::Window&) { ++backgroundMoves_; }},
+            {app::main_controls::kPhotoLabel, ControlEvent::MouseMove, [this](ui::Window&) { ++buttonMoves_; }},
         };
         window_ = MainWindow(std::move(behaviour));
         ASSERT_TRUE(window_);

@@ -52,7 +52,7 @@ std::vector<std::uint32_t> PaintOf(HWND control, int width, int height) {
 TEST(PictureBox, ShowsItsPictureScaledIntoItsRectangleAndReportsPresses) {
     int presses = 0;
     ui::WindowBehaviour behaviour;
-    behaviour.events = {{"图", ControlEvent::LeftDown, [&](ui::Window&) { ++presses; }}};
+    behaviour.events = {{{"图", ui::ControlKind::PictureBox}, ControlEvent::LeftDown, [&](ui::Window&) { ++presses; }}};
     auto window = ui::Window::Create(kLayout, std::move(behaviour));
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->BindingErrors().empty());
@@ -85,11 +85,11 @@ TEST(PictureBox, ShowsItsPictureScaledIntoItsRectangleAndReportsPresses) {
 TEST(HtmlViewer, ShowsAPageOrWithoutABrowserANoteAndTheWindowWorksOn) {
     int ready = 0;
     ui::WindowBehaviour behaviour;
-    behaviour.events = {{"页", ControlEvent::DocumentReady, [&](ui::Window&) { ++ready; }}};
+    behaviour.events = {{{"页", ui::ControlKind::HtmlViewer}, ControlEvent::DocumentReady, [&](ui::Window&) { ++ready; }}};
     auto window = ui::Window::Create(kLayout, std::move(behaviour));
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->BindingErrors().empty());
-    ui::Control page = (*window)["页"];
+    ui::HtmlViewerHandle page = window->Get(ui::ControlId<ui::ControlKind::HtmlViewer>{"页"});
     ASSERT_TRUE(page.Handle());
     const bool hasBrowser = ui::HtmlViewer::Create(page.Handle(), {}) != nullptr;
     page.Navigate("C:\\no-such-page.html");

@@ -48,12 +48,12 @@ TEST_F(SecondaryWindow, ClosedByItsOwnHandlerItFreesItselfOnceTheHandlerReturns)
     std::weak_ptr<const void> lifetime;
     ui::WindowBehaviour behaviour;
     behaviour.events = {
-        {"板", ControlEvent::LeftDown, [token, &lifetime, &aliveInsideHandler](ui::Window& w) {
+        {{"板", ui::ControlKind::DrawingBoard}, ControlEvent::LeftDown, [token, &lifetime, &aliveInsideHandler](ui::Window& w) {
              w.Close();
              // Still a live object under the handler that destroyed its window.
              aliveInsideHandler = !lifetime.expired() && !w.IsAlive() && w["板"].Handle() == nullptr;
          }},
-        {"板", ControlEvent::LeftDown, [&laterHandlerRan](ui::Window&) { laterHandlerRan = true; }},
+        {{"板", ui::ControlKind::DrawingBoard}, ControlEvent::LeftDown, [&laterHandlerRan](ui::Window&) { laterHandlerRan = true; }},
     };
     token.reset();
     ui::Window* window = ui::Window::Open(kLayout, std::move(behaviour));

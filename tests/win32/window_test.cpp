@@ -1,3 +1,4 @@
+#include "app/main_controls.h"
 #include "app/main_events.h"
 #include "app/main_template.h"
 #include "app/startup.h"
@@ -15,6 +16,7 @@ namespace {
 
 using ui::ControlEvent;
 using ui::ControlKind;
+using Kind = ui::ControlKind;
 using ui::Rgb;
 
 class Win32Environment : public ::testing::Environment {
@@ -66,9 +68,9 @@ protected:
             EXPECT_FALSE(::IsWindowVisible(w.Handle()));  // the created event runs before showing
         };
         behaviour.events = {
-            {"标签", ControlEvent::LeftDown, [this](ui::Window&) { ++counts_.down; }},
-            {"标签", ControlEvent::LeftUp, [this](ui::Window&) { ++counts_.up; }},
-            {"板", ControlEvent::DoubleClick, [this](ui::Window&) { ++counts_.doubleClick; }},
+            {{"标签", Kind::TransparentLabel}, ControlEvent::LeftDown, [this](ui::Window&) { ++counts_.down; }},
+            {{"标签", Kind::TransparentLabel}, ControlEvent::LeftUp, [this](ui::Window&) { ++counts_.up; }},
+            {{"板", Kind::DrawingBoard}, ControlEvent::DoubleClick, [this](ui::Window&) { ++counts_.doubleClick; }},
         };
         window_ = ui::Window::Create(kLayout, std::move(behaviour));
         ASSERT_TRUE(window_);
@@ -160,13 +162,14 @@ TEST_F(TemplateWindow, NativeBoardsReportDoubleClicks) {
 TEST_F(TemplateWindow, BadBindingsAreReportedNotFatal) {
     ui::WindowBehaviour behaviour;
     behaviour.events = {
-        {"不存在", ControlEvent::LeftDown, [](ui::Window&) {}},
-        {"标签", ControlEvent::Clicked, [](ui::Window&) {}},  // labels are not push buttons
-        {"板", ControlEvent::GotFocus, [](ui::Window&) {}},
+        {{"不存在", Kind::TransparentLabel}, ControlEvent::LeftDown, [](ui::Window&) {}},
+        {{"标签", Kind::TransparentLabel}, ControlEvent::Clicked, [](ui::Window&) {}},  // labels are not push buttons
+        {{"板", Kind::DrawingBoard}, ControlEvent::GotFocus, [](ui::Window&) {}},
+        {{"板", Kind::ListBox}, ControlEvent::EntryDoubleClick, [](ui::Window&) {}},  // a board is no list box
     };
     auto window = ui::Window::Create(kLayout, std::move(behaviour));
     ASSERT_TRUE(window);
-    EXPECT_EQ(window->BindingErrors().size(), 2u);
+    EXPECT_EQ(window->BindingErrors().size(), 3u);
     // An unknown name gives an empty reference that does nothing.
     ui::Control missing = (*window)["不存在"];
     EXPECT_FALSE(missing);
@@ -244,7 +247,7 @@ TEST_F(TemplateWindow, HooksSeeMessagesBeforeTheEngineAndCanLetGo) {
     // A native control taken over: its press no longer reaches the engine's binding.
     ui::WindowBehaviour behaviour;
     int presses = 0;
-    behaviour.events = {{"面", ControlEvent::LeftDown, [&](ui::Window&) { ++presses; }}};
+    behaviour.events = {{{"面", Kind::ShapeBox}, ControlEvent::LeftDown, [&](ui::Window&) { ++presses; }}};
     auto window = ui::Window::Create(kLayout, std::move(behaviour));
     ASSERT_TRUE(window);
     ui::Control surface = (*window)["面"];
@@ -288,12 +291,13 @@ TEST_F(TemplateWindow, AQuestionFromAStuckAskerDoesNotFreezeTheWindow) {
 class MainWindowTemplate : public ::testing::Test {
 protected:
     void SetUp() override {
-        ui::WindowBehaviour behaviour = app::MainWindowBehaviour();
-        behaviour.created = nullptr;  // no deployment, no reader scan here
+        ui::WindowBehaviour behaviour = app::MainWindowBehaviour(desk_);
+        behaviour.created = nullptr;  // no desk: no deployment, no reader scan here
         behaviour.endsProgram = false;
         window_ = ui::Window::Create(app::MainWindowTemplate(), std::move(behaviour));
         ASSERT_TRUE(window_);
     }
+    std::unique_ptr<app::MainDesk> desk_;
     std::unique_ptr<ui::Window> window_;
 };
 
@@ -307,14 +311,14 @@ TEST_F(MainWindowTemplate, NativeControlsAreRealisedWithTheirSettings) {
                              "按钮_设置", "关闭", "外形框3", "外形框_视频"})
         EXPECT_TRUE(w[name].Handle()) << name;
     HWND slider = w["滑块条1"].Handle();
-    EXPECT_EQ(w["滑块条1"].Position(), 3);
+    EXPECT_EQ(w.Get(app::main_controls::kZoomSlider).Position(), 3);
     EXPECT_EQ(::SendMessageW(slider, TBM_GETRANGEMIN, 0, 0), 1);
     EXPECT_EQ(::SendMessageW(slider, TBM_GETRANGEMAX, 0, 0), 10);
     EXPECT_EQ(::SendMessageW(slider, TBM_GETPAGESIZE, 0, 0), 5);
     wchar_t caption[32] = {};
     ::GetWindowTextW(w["按钮1"].Handle(), caption, 32);
     EXPECT_STREQ(caption, L"关闭设备");
-    EXPECT_EQ(w["列表框1"].Selection(), -1);
+    EXPECT_EQ(w.Get(app::main_controls::kCameraList).Selection(), -1);
     // The preview surface is clipped by its frame's window.
     EXPECT_EQ(::GetParent(w["外形框_视频"].Handle()), w["外形框3"].Handle());
 }

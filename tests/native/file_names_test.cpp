@@ -1,4 +1,4 @@
-#include "photo/photo_names.h"
+#include "platform/file_names.h"
 
 #include <gtest/gtest.h>
 
@@ -6,38 +6,38 @@
 #include <string>
 #include <vector>
 
-namespace photo {
+namespace platform {
 namespace {
 
 TEST(PhotoNames, OrdinaryIdentitiesAreAllowed) {
-    EXPECT_EQ(CheckPhotoName("张三_110101199001011234"), NameProblem::None);
-    EXPECT_EQ(CheckPhotoName("欧阳娜娜_11010119900101123X"), NameProblem::None);
-    EXPECT_EQ(CheckPhotoName(""), NameProblem::None);  // saved as ".jpg"
-    EXPECT_EQ(CheckPhotoName("Li Lei"), NameProblem::None);
-    EXPECT_EQ(CheckPhotoName("a.b"), NameProblem::None);
-    EXPECT_EQ(CheckPhotoName("张三\xE3\x80\x80"), NameProblem::None);  // a full-width space is kept by the file system
+    EXPECT_EQ(CheckFileName("张三_110101199001011234"), NameProblem::None);
+    EXPECT_EQ(CheckFileName("欧阳娜娜_11010119900101123X"), NameProblem::None);
+    EXPECT_EQ(CheckFileName(""), NameProblem::None);  // saved as ".jpg"
+    EXPECT_EQ(CheckFileName("Li Lei"), NameProblem::None);
+    EXPECT_EQ(CheckFileName("a.b"), NameProblem::None);
+    EXPECT_EQ(CheckFileName("张三\xE3\x80\x80"), NameProblem::None);  // a full-width space is kept by the file system
     // Device names only count as the whole part before the dot.
     for (const char* name : {"CONSOLE", "console.jpg", "COM10", "LPT0", "COM", "NULL", "AUXILIARY", "xCON", "张CON"}) {
-        EXPECT_EQ(CheckPhotoName(name), NameProblem::None) << name;
+        EXPECT_EQ(CheckFileName(name), NameProblem::None) << name;
     }
 }
 
 TEST(PhotoNames, ForbiddenCharactersAnywhere) {
     for (const char c : std::string("\\/:*?\"<>|")) {
         for (const std::string& name : {std::string(1, c), "张三" + std::string(1, c) + "1", "ab" + std::string(1, c)}) {
-            EXPECT_EQ(CheckPhotoName(name), NameProblem::ForbiddenCharacter) << name;
+            EXPECT_EQ(CheckFileName(name), NameProblem::ForbiddenCharacter) << name;
         }
     }
     for (int c = 1; c < 0x20; ++c) {
-        EXPECT_EQ(CheckPhotoName("a" + std::string(1, static_cast<char>(c)) + "b"), NameProblem::ForbiddenCharacter) << c;
+        EXPECT_EQ(CheckFileName("a" + std::string(1, static_cast<char>(c)) + "b"), NameProblem::ForbiddenCharacter) << c;
     }
-    EXPECT_EQ(CheckPhotoName(std::string("a\0b", 3)), NameProblem::ForbiddenCharacter);
-    EXPECT_EQ(CheckPhotoName("a\x7F"), NameProblem::ForbiddenCharacter);
+    EXPECT_EQ(CheckFileName(std::string("a\0b", 3)), NameProblem::ForbiddenCharacter);
+    EXPECT_EQ(CheckFileName("a\x7F"), NameProblem::ForbiddenCharacter);
 }
 
 TEST(PhotoNames, TrailingDotOrSpaceIsRefused) {
     for (const char* name : {"张三.", "张三 ", "a..", ".", " ", "a . "}) {
-        EXPECT_EQ(CheckPhotoName(name), NameProblem::TrailingDotOrSpace) << '"' << name << '"';
+        EXPECT_EQ(CheckFileName(name), NameProblem::TrailingDotOrSpace) << '"' << name << '"';
     }
 }
 
@@ -54,7 +54,7 @@ TEST(PhotoNames, ReservedDeviceNamesWithOrWithoutExtension) {
         mixed[0] = device[0];
         for (const std::string& name : {device, lower, mixed, device + ".jpg", lower + ".txt", device + ".a.b",
                                         device + " .x", lower + "._110101199001011234"}) {
-            EXPECT_EQ(CheckPhotoName(name), NameProblem::ReservedDeviceName) << name;
+            EXPECT_EQ(CheckFileName(name), NameProblem::ReservedDeviceName) << name;
         }
     }
 }
@@ -83,4 +83,4 @@ TEST(PhotoNames, ExtensionAddedUnlessPresentInAnyCase) {
 }
 
 }  // namespace
-}  // namespace photo
+}  // namespace platform

@@ -1,8 +1,8 @@
-#include "photo/photo_names.h"
+#include "platform/file_names.h"
 
 #include <array>
 
-namespace photo {
+namespace platform {
 
 namespace {
 
@@ -41,13 +41,13 @@ bool IsReservedDeviceName(std::string_view name) {
 
 }  // namespace
 
-NameProblem CheckPhotoName(std::string_view identity) {
-    for (const char c : identity) {
+NameProblem CheckFileName(std::string_view name) {
+    for (const char c : name) {
         if (IsForbidden(c)) return NameProblem::ForbiddenCharacter;
     }
     // The file system drops a trailing dot or space, which would save under another name.
-    if (!identity.empty() && (identity.back() == '.' || identity.back() == ' ')) return NameProblem::TrailingDotOrSpace;
-    if (IsReservedDeviceName(identity)) return NameProblem::ReservedDeviceName;
+    if (!name.empty() && (name.back() == '.' || name.back() == ' ')) return NameProblem::TrailingDotOrSpace;
+    if (IsReservedDeviceName(name)) return NameProblem::ReservedDeviceName;
     return NameProblem::None;
 }
 
@@ -91,4 +91,4 @@ std::string WithExtension(std::string_view path, std::string_view extension) {
     return result;
 }
 
-}  // namespace photo
+}  // namespace platform

@@ -1,24 +1,18 @@
-// The four component DLLs the program carries inside its executable and writes beside
-// itself when they are missing or older.
+// The component DLLs the program carries inside its executable and writes beside itself
+// when they are missing or older. Which files they are, each subsystem says of its own.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace platform {
 
 struct ComponentFile {
     std::wstring_view fileName;
     std::wstring_view resource;  // RCDATA name of the embedded image
 };
-
-inline constexpr ComponentFile kTermb{L"termb.dll", L"TERMB_DLL"};
-inline constexpr ComponentFile kUnPack{L"UnPack.dll", L"UNPACK_DLL"};
-inline constexpr ComponentFile kSdtapi{L"sdtapi.dll", L"SDTAPI_DLL"};
-inline constexpr ComponentFile kVedioCapture{L"VedioCapture.dll", L"VEDIOCAPTURE_DLL"};
 
 std::span<const std::uint8_t> ComponentImage(const ComponentFile& file);
 
@@ -36,7 +30,7 @@ bool DeployComponentTo(const std::wstring& directory, std::wstring_view fileName
 // The same beside the program, with the embedded image.
 bool DeployComponent(const ComponentFile& file);
 
-// Gives the four component files exactly the hidden attribute, whatever they had.
-void HideComponentFiles(const std::wstring& directory);
+// Gives each of the files exactly the hidden attribute, whatever they had.
+void HideComponentFiles(const std::wstring& directory, std::span<const ComponentFile> files);
 
-}  // namespace app
+}  // namespace platform

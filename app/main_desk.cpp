@@ -1,0 +1,67 @@
+#include "app/main_desk.h"
+
+#include "app/main_controls.h"
+#include "app/photo_directory.h"
+#include "camera/camera_component.h"
+#include "chrome/chrome.h"
+#include "photo/photo_save.h"
+#include "platform/deployment.h"
+#include "platform/files.h"
+#include "platform/program_directory.h"
+#include "ui/modal.h"
+#include "ui/window.h"
+
+namespace app {
+
+namespace mc = main_controls;
+
+namespace {
+using chrome::ShapeButtonKind;
+
+chrome::ShapeButton Resolve(ui::Window& window, const mc::ShapeButtonIds& ids, ShapeButtonKind kind) {
+    return {window.Get(ids.label), window.Get(ids.body), kind};
+}
+
+photo::PhotoControls PhotoControlsOf(ui::Window& window) {
+    photo::PhotoControls controls{window.Get(mc::kPreviewFrame), {}};
+    for (std::size_t i = 0; i < controls.slots.size(); ++i)
+        controls.slots[i] = {window.Get(mc::kSlots[i].board), window.Get(mc::kSlots[i].brightnessGroup)};
+    return controls;
+}
+}  // namespace
+
+MainDesk::MainDesk(ui::Window& w)
+    : window(w),
+      camera({w.Get(mc::kPreviewBox), w.Get(mc::kCameraList), w.Get(mc::kZoomSlider)}),
+      naming({w.Get(mc::kStudentLabel), w.Get(mc::kReadCardBody), w.Get(mc::kReadCardLabel), w.Get(mc::kPhotoBody),
+              w.Get(mc::kPhotoLabel)},
+             reader),
+      photos(PhotoControlsOf(w), [this] { return naming.Identity(); },
+             platform::JoinPath(platform::ProgramDirectory(), photo::kPhotoDirectoryName)),
+      photoButton(Resolve(w, mc::kPhotoButton, ShapeButtonKind::Photo)) {
+    for (std::size_t i = 0; i < slotButtons.size(); ++i)
+        slotButtons[i] = {Resolve(w, mc::kSlots[i].brighter, ShapeButtonKind::Brighter),
+                          Resolve(w, mc::kSlots[i].darker, ShapeButtonKind::Darker)};
+}
+
+MainDesk::~MainDesk() { ui::SetModalObservers({}, {}); }
+
+void MainDesk::Start() {
+    constexpr int kStartupPreviewHeight = 800;
+    constexpr COLORREF kShadowColour = 0x808080;
+    constexpr int kShadowSize = 5;
+
+    RegisterDeskHotkeys(hotkeys, window.Handle(), camera, photos);
+    platform::DeployComponent(camera::kVedioCapture);
+    camera.PlacePreview(kStartupPreviewHeight);
+    camera.FillCameraList();
+    const int readerFound = reader.Initialise();  // blocks while it tries the ports
+    naming.ChooseStartupButton(readerFound);
+    EnsurePhotoDirectoryIn(platform::ProgramDirectory());
+    chrome::SetWndShadow(window.Handle(), kShadowColour, kShadowSize);
+    window.SetMenuItemVisible(mc::kHelpMenu, false);  // the menu lives on as the settings pop-up
+    const platform::ComponentFile shipped[] = {reader::kSdtapi, reader::kTermb, reader::kUnPack, camera::kVedioCapture};
+    platform::HideComponentFiles(platform::ProgramDirectory(), shipped);
+}
+
+}  // namespace app

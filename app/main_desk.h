@@ -1,0 +1,45 @@
+// The Main window's desk: the subsystems the window works with, made when the window is
+// created, each with the controls it uses resolved once. The event map reaches them here.
+#pragma once
+
+#include "app/hotkeys.h"
+#include "camera/camera_panel.h"
+#include "chrome/press_feedback.h"
+#include "photo/slots.h"
+#include "reader/reader.h"
+#include "reader/reader_component.h"
+
+#include <array>
+
+namespace ui {
+class Window;
+}
+
+namespace app {
+
+class MainDesk {
+public:
+    explicit MainDesk(ui::Window& window);
+    ~MainDesk();
+    MainDesk(const MainDesk&) = delete;
+    MainDesk& operator=(const MainDesk&) = delete;
+
+    // The start-up sequence: hotkeys, components, preview, camera list, reader, button
+    // choice, photo directory, shadow, menu bar, hidden component files.
+    void Start();
+
+    struct SlotButtons {
+        chrome::ShapeButton brighter, darker;
+    };
+
+    ui::Window& window;
+    camera::CameraPanel camera;
+    reader::ReaderComponent reader;
+    reader::StudentNaming naming;
+    photo::PhotoSlots photos;
+    chrome::ShapeButton photoButton;
+    std::array<SlotButtons, photo::kSlotCount> slotButtons;
+    HotkeyTable hotkeys;
+};
+
+}  // namespace app

@@ -1,0 +1,44 @@
+// The Main window's camera panel: the preview box inside its frame, the camera list, the
+// zoom slider and the close button, driving the camera component.
+#pragma once
+
+#include "ui/control.h"
+
+namespace camera {
+
+struct CameraControls {
+    ui::Control previewBox;  // the surface the component draws into
+    ui::ListBoxHandle list;
+    ui::SliderHandle zoom;
+};
+
+class CameraPanel {
+public:
+    explicit CameraPanel(CameraControls controls) : controls_(controls) {}
+
+    // Start-up share: size and place the preview box; fill the camera list and select its
+    // first camera.
+    void PlacePreview(int previewHeight);
+    void FillCameraList();
+
+    // Shows the selected camera's live picture in the preview box, at the box's present size.
+    void StartPreview();
+
+    // Event handlers of the Main window.
+    void OnCameraListDoubleClick() { StartPreview(); }
+    void OnCloseDevice();
+    void OnZoomChanged();
+    void OnPreviewMouseMove();
+
+    // Moves the preview box inside its frame (the arrow keys); no bounds.
+    void Nudge(int dx, int dy);
+
+private:
+    // The camera index is always the list's selection; -1 with nothing selected goes to the
+    // component unchanged.
+    int SelectedCamera() const { return controls_.list.Selection(); }
+
+    CameraControls controls_;
+};
+
+}  // namespace camera
