@@ -18,6 +18,10 @@ namespace mc = main_controls;
 namespace {
 using chrome::ShapeButtonKind;
 
+// What the desk does after a component could not be loaded.
+constexpr std::string_view kWithoutCamera = "\n这次 Orvia 将不用摄像头工作。";
+constexpr std::string_view kWithoutReader = "\n这次 Orvia 将不用读卡器工作：请点击名字一栏，手工填写学员名字。";
+
 chrome::ShapeButton Resolve(ui::Window& window, const mc::ShapeButtonIds& ids, ShapeButtonKind kind) {
     return {window.Get(ids.label), window.Get(ids.body), kind};
 }
@@ -46,6 +50,12 @@ MainDesk::MainDesk(ui::Window& w)
 
 MainDesk::~MainDesk() { ui::SetModalObservers({}, {}); }
 
+void MainDesk::Shown() {
+    for (const std::string& problem : startupProblems_)
+        ui::ShowMessageBox(window.Handle(), problem, "Orvia", MB_OK | MB_ICONWARNING);
+    startupProblems_.clear();
+}
+
 void MainDesk::Start() {
     constexpr int kStartupPreviewHeight = 800;
     constexpr COLORREF kShadowColour = 0x808080;
@@ -55,7 +65,11 @@ void MainDesk::Start() {
     platform::DeployComponent(camera::kVedioCapture);
     camera.PlacePreview(kStartupPreviewHeight);
     camera.FillCameraList();
+    if (std::string problem = camera::ComponentProblem(); !problem.empty())
+        startupProblems_.push_back(problem + std::string(kWithoutCamera));
     const int readerFound = reader.Initialise();  // blocks while it tries the ports
+    if (std::string problem = reader.LoadProblem(); !problem.empty())
+        startupProblems_.push_back(problem + std::string(kWithoutReader));
     naming.ChooseStartupButton(readerFound);
     EnsurePhotoDirectoryIn(platform::ProgramDirectory());
     chrome::SetWndShadow(window.Handle(), kShadowColour, kShadowSize);

@@ -10,6 +10,8 @@
 #include "reader/reader_component.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace ui {
 class Window;
@@ -27,6 +29,8 @@ public:
     // The start-up sequence: hotkeys, components, preview, camera list, reader, button
     // choice, photo directory, shadow, menu bar, hidden component files.
     void Start();
+    // Once the window shows: tells the operator what start-up found wrong.
+    void Shown();
 
     struct SlotButtons {
         chrome::ShapeButton brighter, darker;
@@ -40,6 +44,9 @@ public:
     chrome::ShapeButton photoButton;
     std::array<SlotButtons, photo::kSlotCount> slotButtons;
     HotkeyTable hotkeys;
+
+private:
+    std::vector<std::string> startupProblems_;
 };
 
 }  // namespace app

@@ -49,6 +49,9 @@ ui::WindowBehaviour MainWindowBehaviour(DeskPointer desk) {
         desk = std::make_unique<MainDesk>(w);
         desk->Start();
     };
+    b.shown = [&desk](ui::Window&) {
+        if (desk) desk->Shown();
+    };
     b.closing = [&desk](ui::Window&) { return !desk || MayCloseMainWindow(desk->photos); };
     b.events = {
         {mc::kBackground, ControlEvent::MouseMove, [](ui::Window& w) { ui::DragWhileButtonHeld(w.Handle()); }},

@@ -38,6 +38,8 @@ const CameraExports& ProcessCameraExports() {
 }
 }  // namespace
 
+std::string ComponentProblem() { return ProcessCameraExports().library.Problem(); }
+
 std::optional<std::string> CameraListText() {
     if (!ProcessCameraExports().getCameraList) return std::nullopt;
     const char* text = ProcessCameraExports().getCameraList();

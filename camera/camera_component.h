@@ -19,6 +19,10 @@ inline constexpr platform::ComponentFile kVedioCapture{L"VedioCapture.dll", L"VE
 // double-byte code page "|" can be the second byte of a character.
 std::optional<std::string> CameraListText();
 
+// Why VedioCapture.dll, present beside the program, could not be loaded (a library of the
+// other width, a damaged file), in words for the operator; empty when it loaded or is absent.
+std::string ComponentProblem();
+
 // Results are ignored: the component reports nothing the program could act on.
 void SetCameraId(int cameraIndex);
 void StartCamera(HWND previewWindow);

@@ -11,8 +11,7 @@ namespace platform {
 class ComponentLibrary {
 public:
     ComponentLibrary() = default;
-    explicit ComponentLibrary(const std::wstring& fullPath)
-        : module_(::LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+    explicit ComponentLibrary(const std::wstring& fullPath);
 
     explicit operator bool() const { return static_cast<bool>(module_); }
 
@@ -24,8 +23,14 @@ public:
         return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module_.get(), name)));
     }
 
+    // Why a file that is there could not be loaded, in words for the operator ("“termb.dll”
+    // 是 64 位的库……" and what to do); empty when it loaded, or when there is no file.
+    std::string Problem() const;
+
 private:
+    std::wstring path_;
     UniqueModule module_;
+    unsigned long loadError_ = 0;
 };
 
 }  // namespace platform

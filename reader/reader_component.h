@@ -36,6 +36,10 @@ public:
     // is told so in a box owned by `owner`, and the field is empty.
     std::string LookUpCardField(HWND owner, int position);
 
+    // Why termb.dll, present beside the program, could not be loaded (a library of the
+    // other width, a damaged file), in words for the operator; empty when it loaded or is absent.
+    std::string LoadProblem() { return Library().Problem(); }
+
 private:
     const platform::ComponentLibrary& Library();
     // A missing export reads as a failed call: a component that cannot be used is no reader.

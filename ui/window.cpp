@@ -80,6 +80,7 @@ Window* Window::Build(const WindowTemplate& layout, WindowBehaviour behaviour, H
             if (window->hwnd_) {
                 ::ShowWindow(window->hwnd_, SW_SHOW);
                 ::UpdateWindow(window->hwnd_);
+                if (window->hwnd_ && window->behaviour_.shown) window->behaviour_.shown(*window);
             }
         }
     }

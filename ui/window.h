@@ -38,6 +38,7 @@ struct WindowBehaviour {
     std::vector<EventBinding> events;
     std::vector<MenuBinding> menu;
     Handler created;           // runs after every control exists, before the window shows
+    Handler shown;             // runs once the window shows and has been painted
     bool endsProgram = false;  // destroying it ends the message loop
     // Asked before the window closes (close button, Esc, the system's close); false keeps
     // it open. May open a modal box.

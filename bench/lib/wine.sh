@@ -5,10 +5,10 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
 
 orvia_install_packages
-orvia_log "Windows build"
+orvia_log "Windows build ($ORVIA_ARCH)"
 orvia_build_cross >&2
 # shellcheck source=/dev/null
-source "$ORVIA_BUILD/cross/bench/wine/startup-paths.sh"
+source "$(orvia_cross_dir)/bench/wine/startup-paths.sh"
 
 ORVIA_XVFB_PIDS=()
 ORVIA_BENCH_PREFIX="$ORVIA_BUILD/wine/prefix-bench"

@@ -4,37 +4,93 @@
 ORVIA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 ORVIA_BUILD="${ORVIA_BUILD:-$ORVIA_ROOT/build}"
 ORVIA_JOBS="${ORVIA_JOBS:-2}"
-
 orvia_log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
+
+# Whether this machine's kernel runs 32-bit programs, which 32-bit Wine is: a kernel built
+# or booted without ia32 emulation refuses them ("Exec format error"), and Debian's Wine 8
+# has no other way to run 32-bit Windows programs. A 93-byte i386 ELF that only exits tells.
+orvia_runs_32bit() {
+    if [ -z "${ORVIA_RUNS_32BIT:-}" ]; then
+        local probe
+        probe="$(mktemp)"
+        python3 - "$probe" <<'PY'
+import struct, sys
+code = bytes([0xB8, 1, 0, 0, 0, 0x31, 0xDB, 0xCD, 0x80])  # exit(0) through int 0x80
+base, header, entry_size = 0x08048000, 52, 32
+size = header + entry_size + len(code)
+elf = b"\x7fELF" + bytes([1, 1, 1, 0]) + bytes(8)
+elf += struct.pack("<HHIIIIIHHHHHH", 2, 3, 1, base + header + entry_size, header, 0, 0, header, entry_size, 1, 0, 0, 0)
+elf += struct.pack("<IIIIIIII", 1, 0, base, base, size, size, 5, 0x1000)
+open(sys.argv[1], "wb").write(elf + code)
+PY
+        chmod +x "$probe"
+        ORVIA_RUNS_32BIT=no
+        "$probe" 2>/dev/null && ORVIA_RUNS_32BIT=yes
+        rm -f "$probe"
+        export ORVIA_RUNS_32BIT
+    fi
+    [ "$ORVIA_RUNS_32BIT" = yes ]
+}
+
+# The Windows build that scripts/run, the benchmarks and the tools use: x86, the one handed
+# out to schools, unless ORVIA_ARCH=x64 says otherwise, or 32-bit Wine cannot run here.
+# scripts/test builds both and tests what can run.
+if [ -z "${ORVIA_ARCH:-}" ]; then
+    ORVIA_ARCH=x64
+    orvia_runs_32bit && ORVIA_ARCH=x86
+fi
 
 # Debian packages the project needs; only the missing ones are installed.
 ORVIA_PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-    wine wine64 xvfb x11-utils fonts-wqy-microhei procps
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+    wine wine64 xvfb x11-utils fonts-wqy-microhei procps python3
     clang-14 libclang-rt-14-dev
 )
 
 orvia_install_packages() {
     local missing=()
-    local p
+    local p sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    local wine32_installed=""
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && wine32_installed=yes
+    # 32-bit Wine (Debian's i386 architecture) where the kernel runs it. Where it cannot run
+    # it takes Wine down with it: /usr/bin/wine then starts the 32-bit loader for everything.
+    if orvia_runs_32bit; then
+        [ -n "$wine32_installed" ] || missing+=("wine32:i386")
+    elif [ -n "$wine32_installed" ]; then
+        orvia_log "this kernel runs no 32-bit programs, so 32-bit Wine cannot run: removing wine32"
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq wine32:i386 >/dev/null
+    fi
     for p in "${ORVIA_PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     orvia_log "installing ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [[ " ${missing[*]} " == *" wine32:i386 "* ]]; then
+        dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+    fi
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# The Windows build: orvia.exe, the component DLLs, the Windows-side tests.
+# The build tree of a Windows build: orvia_cross_dir [x86|x64] (ORVIA_ARCH by default).
+orvia_cross_dir() { printf '%s/cross-%s' "$ORVIA_BUILD" "${1:-$ORVIA_ARCH}"; }
+
+# A Windows build: orvia.exe, the component DLLs, the Windows-side tests.
+# orvia_build_cross [x86|x64] [CMAKE ARGUMENTS...]; the architecture defaults to ORVIA_ARCH.
 orvia_build_cross() {
-    cmake -S "$ORVIA_ROOT" -B "$ORVIA_BUILD/cross" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$ORVIA_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    local arch="$ORVIA_ARCH"
+    case "${1:-}" in x86 | x64) arch="$1"; shift ;; esac
+    local toolchain=mingw-w64-x86_64
+    [ "$arch" = x86 ] && toolchain=mingw-w64-i686
+    local dir
+    dir="$(orvia_cross_dir "$arch")"
+    cmake -S "$ORVIA_ROOT" -B "$dir" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$ORVIA_ROOT/cmake/$toolchain.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DORVIA_WERROR=ON "$@" >/dev/null
-    cmake --build "$ORVIA_BUILD/cross" -j "$ORVIA_JOBS"
+    cmake --build "$dir" -j "$ORVIA_JOBS"
 }
 
 # The native build of the portable code and its unit tests, with sanitizers.
@@ -70,11 +126,15 @@ orvia_wine_env() {
 # Wine manages its windows itself: on a screen without a window manager it would otherwise
 # wait two seconds for one every time a window is hidden or destroyed.
 # The prefix is marked ready only when every step succeeded; a prefix whose set-up failed
-# is removed, so that the next run builds it again from nothing.
+# is removed, so that the next run builds it again from nothing. A prefix made before 32-bit
+# Wine was installed has no syswow64, and nothing runs in it then: the marker names the
+# prefixes made since (v3), so an older one is made again.
 orvia_wine_prefix() {
     orvia_wine_env "$1"
-    [ -f "$WINEPREFIX/.orvia-ready-v2" ] && return 0
+    [ -f "$WINEPREFIX/.orvia-ready-v3" ] && return 0
     orvia_log "preparing Wine prefix $WINEPREFIX"
+    WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
+    rm -rf -- "$WINEPREFIX"
     local failed=""
     mkdir -p "$WINEPREFIX" || failed="mkdir"
     if [ -z "$failed" ]; then
@@ -105,7 +165,7 @@ orvia_wine_prefix() {
         rm -rf -- "$WINEPREFIX"
         return 1
     fi
-    touch "$WINEPREFIX/.orvia-ready-v2"
+    touch "$WINEPREFIX/.orvia-ready-v3"
 }
 
 # Starts Xvfb with the given screen size on a free display and puts its name in

@@ -1,5 +1,6 @@
 // How the main window looks right after start-up, checked on the screen's pixels at places
 // known from its Template (client coordinates: the window has no border).
+#include "app/main_controls.h"
 #include "tests/e2e/orvia_session.h"
 
 #include <array>
@@ -86,7 +87,7 @@ TEST_F(StartupLook, EmptyPhotoSlotsWithoutBrightnessButtons) {
     // background (below the slots, which reach a few rows into them).
     constexpr std::array<POINT, 4> kGroups{{{326, 338}, {498, 337}, {665, 337}, {835, 338}}};
     for (int i = 0; i < 4; ++i) {
-        const std::string group = "分组框_图" + std::to_string(i + 1);
+        const std::string group(app::main_controls::kSlots[static_cast<std::size_t>(i)].brightnessGroup.name);
         SCOPED_TRACE(group);
         EXPECT_EQ(ReportNumber(MustQuery(group), "shown"), 0);
         const POINT at = kGroups[static_cast<std::size_t>(i)];

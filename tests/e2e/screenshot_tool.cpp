@@ -19,18 +19,18 @@ namespace {
 using namespace e2e;
 
 // Orvia's main window: a visible, unowned Template window with a taskbar button.
+BOOL CALLBACK TakeOrviaWindow(HWND window, LPARAM context) {
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+    if (ClassOf(window) != L"Orvia.Window" || !::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) ||
+        !(exStyle & WS_EX_APPWINDOW))
+        return TRUE;
+    *reinterpret_cast<HWND*>(context) = window;
+    return FALSE;
+}
+
 HWND FindOrviaWindow() {
     HWND found = nullptr;
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
-            if (ClassOf(window) != L"Orvia.Window" || !::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) ||
-                !(exStyle & WS_EX_APPWINDOW))
-                return TRUE;
-            *reinterpret_cast<HWND*>(context) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumWindows(&TakeOrviaWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

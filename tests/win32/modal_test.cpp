@@ -77,6 +77,10 @@ using OwnWindow = ::testing::Test;
 
 HWND g_toShow = nullptr;
 
+// A timer procedure has the platform's calling convention, which a lambda does not have
+// on x86.
+void CALLBACK ShowTheHiddenWindow(HWND, UINT, UINT_PTR, DWORD) { ::ShowWindow(g_toShow, SW_SHOWNA); }
+
 TEST_F(OwnWindow, AWindowShownWhileLookingIsFound) {
     // Hidden at first; a timer of this thread shows it, which only happens when the
     // search lets the thread's events through.
@@ -84,9 +88,7 @@ TEST_F(OwnWindow, AWindowShownWhileLookingIsFound) {
     ASSERT_TRUE(hidden);
     ASSERT_EQ(ui::FindOwnWindow(::GetCurrentProcessId(), 0ms), nullptr) << "another window of ours is visible";
     g_toShow = hidden.get();
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        ::ShowWindow(g_toShow, SW_SHOWNA);
-    });
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &ShowTheHiddenWindow);
     EXPECT_EQ(ui::FindOwnWindow(::GetCurrentProcessId()), hidden.get());
     ::KillTimer(nullptr, timer);
 }
