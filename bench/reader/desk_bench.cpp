@@ -88,7 +88,7 @@ void End(PROCESS_INFORMATION& process) {
 // From the press on the Read-card button to the identity in the Student label; negative
 // when it did not come.
 double TimeCardRead(HWND main) {
-    if (!WaitUntil([&] { return QueryWindowControl(main, "透明标签_读身份证")["visible"] == "1"; }, 10s)) return -1;
+    if (!WaitUntil([&] { return QueryWindowControl(main, "透明标签_读身份证")["shown"] == "1"; }, 10s)) return -1;
     const POINT button = CentreOf(QueryWindowControl(main, "透明标签_读身份证"));
     const double start = NowMs();
     ClickAt(button);
