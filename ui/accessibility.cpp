@@ -493,10 +493,11 @@ private:
     // A child as navigation, hit tests and the focus name it: the platform's object of its
     // window, or its child id.
     static void GiveChild(const Window& w, int index, VARIANT* out) {
-        IDispatch* object = nullptr;
-        if (HWND h = Handle(w, index); h && SUCCEEDED(WindowObject(h, &object)) && object) {
+        platform::ComPtr<IDispatch> object;
+        if (HWND h = Handle(w, index); h && SUCCEEDED(WindowObject(h, object.put())) && object) {
             out->vt = VT_DISPATCH;
-            out->pdispVal = object;  // the caller's reference now
+            out->pdispVal = object.get();
+            out->pdispVal->AddRef();  // the caller's reference
             return;
         }
         out->vt = VT_I4;

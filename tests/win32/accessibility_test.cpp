@@ -3,6 +3,7 @@
 // its window.
 #include "photo/slot_image.h"
 #include "platform/com_ptr.h"
+#include "platform/owners.h"
 #include "ui/accessibility.h"
 #include "ui/window.h"
 
@@ -90,15 +91,14 @@ TEST(AccessibleObject, TheInterfaceIdIsIAccessiblesAndOleaccKnowsIt) {
     EXPECT_STREQ(text, L"{618736E0-3C3D-11CF-810C-00AA00389B71}");
 
     // The platform's own object of a plain window is handed out for it.
-    HWND plain = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const platform::UniqueWindow plain(
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(plain);
     platform::ComPtr<IAccessible> standard;
-    EXPECT_EQ(::AccessibleObjectFromWindow(plain, static_cast<DWORD>(OBJID_WINDOW), ui::kAccessibleIid,
+    EXPECT_EQ(::AccessibleObjectFromWindow(plain.get(), static_cast<DWORD>(OBJID_WINDOW), ui::kAccessibleIid,
                                            reinterpret_cast<void**>(standard.put())),
               S_OK);
     EXPECT_TRUE(standard);
-    standard.reset();
-    ::DestroyWindow(plain);
 
     // And ours for a Template window's client.
     auto window = ui::Window::Create(kLayout, {});
