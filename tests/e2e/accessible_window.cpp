@@ -121,6 +121,11 @@ long AccessibleWindow::Find(std::string_view name) const {
     return found;
 }
 
+std::string AccessibleWindow::Name(long child) const {
+    OwnedBstr name;
+    return object_ && SUCCEEDED(object_->get_accName(ChildId(child), name.put())) ? name.Utf8() : std::string();
+}
+
 Report AccessibleWindow::Describe(long child) const {
     Report report;
     if (!object_) return report;

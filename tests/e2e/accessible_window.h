@@ -68,6 +68,8 @@ public:
     long ChildCount() const;
     // The child id of the control with this Template name; 0 when there is none.
     long Find(std::string_view name) const;
+    // A child's name alone: one call, for those who watch it change.
+    std::string Name(long child) const;
     // What the object says about a child (CHILDID_SELF: the client), with the keys of
     // QueryWindowControl; empty when it did not answer.
     Report Describe(long child) const;

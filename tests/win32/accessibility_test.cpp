@@ -186,6 +186,12 @@ TEST_F(AccessibleTemplateWindow, NavigationHitTestsAndTheFocusNameTheSameChildre
     EXPECT_EQ(object_->accNavigate(NAVDIR_LASTCHILD, Id(CHILDID_SELF), &to.v), S_OK);
     EXPECT_EQ(WindowIn(to.v), (*window_)["乙"].Handle());
 
+    // Up from the client: its window's object.
+    OwnedVariant parent;
+    ASSERT_EQ(object_->get_accParent(&parent.v.pdispVal), S_OK);
+    parent.v.vt = VT_DISPATCH;
+    EXPECT_EQ(WindowIn(parent.v), window_->Handle());
+
     OwnedVariant hit;
     POINT at = ScreenCentre(*window_, kPlainLabel);
     ASSERT_EQ(object_->accHitTest(at.x, at.y, &hit.v), S_OK);
