@@ -63,6 +63,23 @@ orvia_wine_env() {
     export WINEARCH=win64
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+    orvia_wine_loader
+}
+
+# Debian's wine launcher takes the 32-bit loader whenever wine32 is installed, even on a
+# kernel that cannot run 32-bit programs, where nothing then starts at all. There `wine`
+# (and `wine-stable`, which the other Wine commands call) run the 64-bit loader instead.
+orvia_wine_loader() {
+    local loader32=/usr/lib/wine/wine loader64=/usr/lib/wine/wine64
+    [ -x "$loader32" ] && [ -x "$loader64" ] || return 0
+    "$loader32" --version >/dev/null 2>&1 && return 0
+    local shims="$ORVIA_BUILD/wine/bin" name
+    mkdir -p "$shims"
+    for name in wine wine-stable; do
+        printf '#!/bin/sh\nexport WINELOADER=%s\nexec %s "$@"\n' "$loader64" "$loader64" > "$shims/$name"
+        chmod +x "$shims/$name"
+    done
+    case ":$PATH:" in *":$shims:"*) ;; *) export PATH="$shims:$PATH" ;; esac
 }
 
 # Creates the prefix once, with the Chinese faces the interface asks for mapped to
