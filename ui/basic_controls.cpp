@@ -1,6 +1,7 @@
 #include "ui/basic_controls.h"
 
 #include "platform/win_text.h"
+#include "ui/picture_layout.h"
 #include "ui/pictures.h"
 
 #include <commctrl.h>
@@ -28,7 +29,10 @@ std::optional<LRESULT> DrawingBoard::OnMessage(UINT message, WPARAM, LPARAM) {
     }
 }
 
-void DrawingBoard::Describe(ReportFields& fields) const { DescribePicture(fields, picture_); }
+std::optional<std::string> DrawingBoard::AccessibleValue() const {
+    const auto view = ParseBmp(picture_);
+    return view ? PictureSize(view->width, view->height) : std::string();
+}
 
 // ---- shape box with a window ----------------------------------------------------------
 
@@ -63,21 +67,15 @@ void ListBox::OnCommand(WORD code) {
     if (code == LBN_DBLCLK) host_.Fire(index_, ControlEvent::EntryDoubleClick);
 }
 
-void ListBox::Describe(ReportFields& fields) const {
-    NativeControl::Describe(fields);
+std::optional<std::string> ListBox::AccessibleValue() const {
     HWND list = Handle();
-    std::string items;
-    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int k = 0; k < count; ++k) {
-        const auto length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(k), 0);
-        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-        if (k) items += '|';
-        items += platform::Narrow(text);
-    }
-    fields.push_back({"items", items});
-    fields.push_back({"selection", std::to_string(::SendMessageW(list, LB_GETCURSEL, 0, 0))});
+    const auto selected = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
+    const auto length = selected < 0 ? LB_ERR : ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
+    if (length < 0) return std::string();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return platform::Narrow(text);
 }
 
 // ---- slider ---------------------------------------------------------------------------
@@ -106,9 +104,8 @@ void Slider::OnScroll() {
     host_.Fire(index_, ControlEvent::PositionChanged);
 }
 
-void Slider::Describe(ReportFields& fields) const {
-    NativeControl::Describe(fields);
-    fields.push_back({"position", std::to_string(::SendMessageW(Handle(), TBM_GETPOS, 0, 0))});
+std::optional<std::string> Slider::AccessibleValue() const {
+    return std::to_string(::SendMessageW(Handle(), TBM_GETPOS, 0, 0));
 }
 
 }  // namespace ui

@@ -14,7 +14,8 @@ public:
     using NativeControl::NativeControl;
     void SetPicture(std::vector<std::uint8_t> bmpFile);
     const std::vector<std::uint8_t>& Picture() const { return picture_; }
-    void Describe(ReportFields& fields) const override;
+    // Its picture's size; empty while it shows none.
+    std::optional<std::string> AccessibleValue() const override;
 
 private:
     WindowTraits Traits() const override { return {.style = WS_BORDER}; }
@@ -49,7 +50,8 @@ class ListBox final : public NativeControl {
 public:
     using NativeControl::NativeControl;
     void OnCommand(WORD code) override;
-    void Describe(ReportFields& fields) const override;
+    // The selected entry.
+    std::optional<std::string> AccessibleValue() const override;
 
 private:
     WindowTraits Traits() const override;
@@ -60,7 +62,8 @@ class Slider final : public NativeControl {
 public:
     using NativeControl::NativeControl;
     void OnScroll() override;
-    void Describe(ReportFields& fields) const override;
+    // The position.
+    std::optional<std::string> AccessibleValue() const override;
 
 private:
     WindowTraits Traits() const override;

@@ -71,6 +71,9 @@ std::optional<LRESULT> GraphicButton::OnMessage(UINT message, WPARAM, LPARAM lPa
         if (::PtInRect(&client, at)) host_.Fire(index_, ControlEvent::Clicked);  // may close the window
         return 0;
     }
+    case BM_CLICK:  // a press asked for from outside, as the platform's buttons take it
+        host_.Fire(index_, ControlEvent::Clicked);  // may close the window
+        return 0;
     case WM_CAPTURECHANGED:
         if (pressed_) {
             pressed_ = false;

@@ -57,13 +57,6 @@ std::optional<LRESULT> HtmlViewerControl::OnMessage(UINT message, WPARAM, LPARAM
     }
 }
 
-void HtmlViewerControl::Describe(ReportFields& fields) const {
-    NativeControl::Describe(fields);
-    fields.push_back({"browser", viewer_ ? "1" : "0"});
-    // The browser keeps the keyboard in windows of its own inside the control.
-    HWND focus = ::GetFocus();
-    fields.push_back({"focus_inside", focus && (focus == Handle() || ::IsChild(Handle(), focus)) ? "1" : "0"});
-    fields.push_back({"address", address_});
-}
+std::string HtmlViewerControl::AccessibleName() const { return viewer_ ? state_.caption : std::string(kNoBrowserNote); }
 
 }  // namespace ui

@@ -20,7 +20,10 @@ public:
 
     void Navigate(std::string_view pathOrAddress);
     bool PreTranslate(MSG& message) override;
-    void Describe(ReportFields& fields) const override;
+    // Where there is no browser, the note it shows in its place.
+    std::string AccessibleName() const override;
+    // The address of the page, as browsers give their document's.
+    std::optional<std::string> AccessibleValue() const override { return address_; }
 
 private:
     WindowTraits Traits() const override { return {.style = WS_CLIPCHILDREN, .focusable = true}; }

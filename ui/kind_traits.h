@@ -32,7 +32,7 @@ enum class Windowing {
 };
 
 // What a control is to screen readers and automation tools.
-enum class AccessibleRole { Grouping, StaticText, PushButton, Graphic, List, Slider, Pane };
+enum class AccessibleRole { Grouping, StaticText, PushButton, Graphic, List, Slider, Client };
 
 struct KindTraits {
     ControlKind kind;
@@ -41,6 +41,7 @@ struct KindTraits {
     bool container;         // may hold other controls
     std::uint32_t events;   // one bit per ControlEvent it can raise
     AccessibleRole role;
+    bool takesKeyboard;     // a window of its own that takes the focus
 };
 
 constexpr std::uint32_t EventBit(ControlEvent event) { return 1u << static_cast<unsigned>(event); }
@@ -52,23 +53,25 @@ inline constexpr std::uint32_t kFocus = EventBit(ControlEvent::GotFocus) | Event
 
 inline constexpr std::array kKinds{
     KindTraits{ControlKind::ShapeBox, "shape box", Windowing::NativeWhenAsked, true, kPointer,
-               AccessibleRole::Grouping},
+               AccessibleRole::Grouping, false},
     KindTraits{ControlKind::TransparentLabel, "transparent label", Windowing::Painted, false, kPointer,
-               AccessibleRole::StaticText},
+               AccessibleRole::StaticText, false},
     KindTraits{ControlKind::DrawingBoard, "drawing board", Windowing::Native, false, kPointer | kFocus,
-               AccessibleRole::Graphic},
-    KindTraits{ControlKind::GroupBox, "group box", Windowing::Painted, true, kPointer, AccessibleRole::Grouping},
+               AccessibleRole::Graphic, true},
+    KindTraits{ControlKind::GroupBox, "group box", Windowing::Painted, true, kPointer, AccessibleRole::Grouping,
+               false},
     KindTraits{ControlKind::PushButton, "push button", Windowing::Native, false, EventBit(ControlEvent::Clicked),
-               AccessibleRole::PushButton},
+               AccessibleRole::PushButton, true},
     KindTraits{ControlKind::GraphicButton, "graphic button", Windowing::Native, false,
-               EventBit(ControlEvent::Clicked), AccessibleRole::PushButton},
+               EventBit(ControlEvent::Clicked), AccessibleRole::PushButton, false},
     KindTraits{ControlKind::ListBox, "list box", Windowing::Native, false, EventBit(ControlEvent::EntryDoubleClick),
-               AccessibleRole::List},
+               AccessibleRole::List, true},
     KindTraits{ControlKind::Slider, "slider", Windowing::Native, false, EventBit(ControlEvent::PositionChanged),
-               AccessibleRole::Slider},
+               AccessibleRole::Slider, true},
     KindTraits{ControlKind::HtmlViewer, "HTML viewer", Windowing::Native, false,
-               EventBit(ControlEvent::DocumentReady), AccessibleRole::Pane},
-    KindTraits{ControlKind::PictureBox, "picture box", Windowing::Native, false, kPointer, AccessibleRole::Graphic},
+               EventBit(ControlEvent::DocumentReady), AccessibleRole::Client, true},
+    KindTraits{ControlKind::PictureBox, "picture box", Windowing::Native, false, kPointer, AccessibleRole::Graphic,
+               false},
 };
 
 // The table is indexed by kind: a kind added to the enumeration without its row fails here.

@@ -3,8 +3,6 @@
 #include "platform/win_text.h"
 #include "ui/buffered_paint.h"
 
-#include <cstdio>
-
 namespace ui {
 
 bool NativeControl::Create(HWND parent, int id, const Rect& place, bool visible) {
@@ -77,15 +75,8 @@ std::optional<LRESULT> NativeControl::RaisePointerEvents(UINT message) {
     }
 }
 
-void NativeControl::DescribePicture(ReportFields& fields, std::span<const std::uint8_t> picture) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a
-    for (const std::uint8_t b : picture) hash = (hash ^ b) * 0x100000001b3ull;
-    char hex[32];
-    std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(hash));
-    fields.push_back({"picture_bytes", std::to_string(picture.size())});
-    fields.push_back({"picture_hash", hex});
+std::string NativeControl::PictureSize(int width, int height) {
+    return std::to_string(width) + "×" + std::to_string(height);
 }
-
-void NativeControl::Describe(ReportFields& fields) const { DescribePicture(fields, {}); }
 
 }  // namespace ui

@@ -4,13 +4,11 @@
 // Template's events through its ControlHost.
 #pragma once
 
-#include "ui/control_report.h"
 #include "ui/window.h"
 
-#include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
+#include <string>
 
 namespace ui {
 
@@ -40,8 +38,10 @@ public:
     // A key message for a window inside the control, before the message loop handles it;
     // true when the control took it.
     virtual bool PreTranslate(MSG& /*message*/) { return false; }
-    // What a test asking about the control learns beyond its Template state.
-    virtual void Describe(ReportFields& fields) const;
+    // What assistive tools read: the text the control shows, and its value (a picture's
+    // size, a page's address...), nullopt for kinds that have none.
+    virtual std::string AccessibleName() const { return state_.caption; }
+    virtual std::optional<std::string> AccessibleValue() const { return std::nullopt; }
 
 protected:
     struct WindowTraits {
@@ -60,8 +60,8 @@ protected:
     }
     // The left-button and pointer events every pointer-driven kind raises.
     std::optional<LRESULT> RaisePointerEvents(UINT message);
-    // A picture's size and a hash that tells pictures apart, without sending it whole.
-    static void DescribePicture(ReportFields& fields, std::span<const std::uint8_t> picture);
+    // A picture's size as assistive tools read it: "295×412".
+    static std::string PictureSize(int width, int height);
 
     ControlHost& host_;
     const ControlState& state_;

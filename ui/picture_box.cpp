@@ -33,10 +33,9 @@ void PictureBox::Paint(HDC dc, const RECT& client) {
                 static_cast<INT>(client.right - client.left), static_cast<INT>(client.bottom - client.top));
 }
 
-void PictureBox::Describe(ReportFields& fields) const {
-    NativeControl::Describe(fields);
-    fields.push_back({"image_width", std::to_string(image_ ? image_->GetWidth() : 0)});
-    fields.push_back({"image_height", std::to_string(image_ ? image_->GetHeight() : 0)});
+std::optional<std::string> PictureBox::AccessibleValue() const {
+    if (!image_) return std::string();
+    return PictureSize(static_cast<int>(image_->GetWidth()), static_cast<int>(image_->GetHeight()));
 }
 
 }  // namespace ui

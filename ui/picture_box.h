@@ -18,7 +18,8 @@ public:
     ~PictureBox() override;
     // Replaces the picture by an image file's (PNG, JPEG...); false when it does not decode.
     bool SetImage(std::span<const std::uint8_t> imageFile);
-    void Describe(ReportFields& fields) const override;
+    // Its picture's size; empty while it has none.
+    std::optional<std::string> AccessibleValue() const override;
 
 private:
     WindowTraits Traits() const override { return {}; }

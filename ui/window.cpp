@@ -1,11 +1,11 @@
 // Creation of a Template window, its window procedures and its messages. Events and hooks
 // live in window_events.cpp, the menu in window_menu.cpp, the control operations in
-// control.cpp and the answers to tests in window_query.cpp.
+// control.cpp and what assistive tools see in accessibility.cpp.
 #include "ui/window.h"
 
+#include "ui/accessibility.h"
 #include "ui/buffered_paint.h"
 #include "ui/dispatch_scope.h"
-#include "ui/control_report.h"
 #include "ui/native_control.h"
 #include "ui/window_ids.h"
 
@@ -260,18 +260,6 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_COPYDATA: {
-        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        if (data && data->dwData == kControlQueryTag)
-            return AnswerQuery(reinterpret_cast<HWND>(wParam), data->lpData, data->cbData) ? TRUE : FALSE;
-        return FALSE;
-    }
-    case WM_ENTERMENULOOP:
-        menuOpen_ = true;
-        return 0;
-    case WM_EXITMENULOOP:
-        menuOpen_ = false;
-        return 0;
     case WM_DESTROY:
         DetachMenuBar();  // the popups are ours to destroy
         if (behaviour_.endsProgram) ::PostQuitMessage(0);
@@ -282,6 +270,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return ::DefWindowProcW(old, message, wParam, lParam);
     }
     default:
+        if (const auto answer = AnswerAccessibility(*this, message, wParam, lParam)) return *answer;
         return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 }

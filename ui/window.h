@@ -118,6 +118,8 @@ public:
 private:
     friend class Control;
     friend class DispatchScope;
+    friend class WindowAccessible;
+    friend std::optional<LRESULT> AnswerAccessibility(Window&, UINT, WPARAM, LPARAM);
     struct Binding {
         int control;
         ControlEvent event;
@@ -139,7 +141,6 @@ private:
     void BuildMenu(std::span<const MenuItemRow> items, std::vector<MenuBinding>& bindings);
     void AttachMenuBar();
     void DetachMenuBar();
-    std::string MenuItems() const;
     void OnMenuCommand(int item);
 
     // ControlHost
@@ -160,7 +161,6 @@ private:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnControlColour(HDC dc, HWND child);
     void OnDestroyed();
-    bool AnswerQuery(HWND asker, const void* data, std::size_t bytes);
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK NativeControlProc(HWND, UINT, WPARAM, LPARAM);
@@ -177,7 +177,6 @@ private:
     std::vector<MenuEntry> menu_;
     platform::UniqueMenu menuBar_;
     bool menuAttached_ = false;
-    bool menuOpen_ = false;
     int pressed_ = -1;  // windowless control that got the last left press
     bool askingToClose_ = false;
     GdiCache cache_;

@@ -85,13 +85,4 @@ void Window::OnMenuCommand(int item) {
     if (Handler handler = menu_[static_cast<std::size_t>(item)].handler) handler(*this);
 }
 
-std::string Window::MenuItems() const {
-    std::string items;
-    for (const MenuEntry& e : menu_) {
-        if (!items.empty()) items += '|';
-        items += e.caption;
-    }
-    return items;
-}
-
 }  // namespace ui

@@ -12,6 +12,7 @@
 #include "bench/reader/reader_library.h"
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
+#include "tests/e2e/accessible_window.h"
 #include "tests/e2e/reader_emulator_client.h"
 
 #include <windows.h>
@@ -88,12 +89,15 @@ void End(PROCESS_INFORMATION& process) {
 // From the press on the Read-card button to the identity in the Student label; negative
 // when it did not come.
 double TimeCardRead(HWND main) {
-    if (!WaitUntil([&] { return QueryWindowControl(main, "透明标签_读身份证")["visible"] == "1"; }, 10s)) return -1;
+    if (!WaitUntil([&] { return QueryWindowControl(main, "透明标签_读身份证")["shown"] == "1"; }, 10s)) return -1;
     const POINT button = CentreOf(QueryWindowControl(main, "透明标签_读身份证"));
+    // The label's accessible name is watched with one call a look.
+    const AccessibleWindow window(main);
+    const long label = window.Find("透明标签_名字");
+    if (!label) return -1;
     const double start = NowMs();
     ClickAt(button);
-    return bench::MsUntil(start, [&] { return QueryWindowControl(main, "透明标签_名字")["caption"] == kIdentity; },
-                          kLimitMs);
+    return bench::MsUntil(start, [&] { return window.Name(label) == kIdentity; }, kLimitMs);
 }
 
 // The same component work straight from this process: find and select, read, and a scan

@@ -24,7 +24,7 @@ using bench::Median;
 using bench::MsUntil;
 using bench::NowMs;
 
-constexpr long long kCaptureBytes = 365910;  // a 295 x 412 frame as a 24-bit BMP file
+constexpr char kCaptured[] = "295×412";  // slot 1's value once it holds a frame
 
 // A whole JPEG: from its start marker to its end marker.
 bool IsCompleteJpeg(const std::wstring& path) {
@@ -55,7 +55,7 @@ int wmain(int argc, wchar_t** argv) {
     OrviaProcess program;
     if (!bench::StartOrvia(options, dir, program, L"", true)) return 1;
     ClickAt(CentreOf(program.Query("透明标签_拍照")));
-    if (!WaitUntil([&] { return ReportNumber(program.Query("画板1"), "picture_bytes") == kCaptureBytes; })) {
+    if (!WaitUntil([&] { return program.Query("画板1")["value"] == kCaptured; })) {
         std::fprintf(stderr, "the capture did not reach slot 1\n");
         return 1;
     }

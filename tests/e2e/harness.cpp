@@ -4,7 +4,6 @@
 #include "platform/dib.h"
 #include "platform/gdiplus.h"
 #include "platform/win_text.h"
-#include "ui/control_report.h"
 
 #include <algorithm>
 #include <atomic>
@@ -16,8 +15,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kOrviaWindowClass[] = L"Orvia.Window";
-constexpr wchar_t kReceiverClass[] = L"Orvia.E2E.ReportReceiver";
-constexpr UINT kQueryTimeoutMs = 5000;
 constexpr UINT kMessageTimeoutMs = 2000;
 constexpr Milliseconds kInputSettle{30};
 
@@ -204,50 +201,6 @@ POINT CentreOf(const Report& control) {
 HWND ReportWindow(const Report& report) {
     const auto value = ReportHex(report, "hwnd");
     return value ? reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*value)) : nullptr;
-}
-
-namespace {
-LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COPYDATA) {
-        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        auto* answer = reinterpret_cast<std::optional<std::string>*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (!data || !answer || data->dwData != ui::kControlReportTag) return FALSE;
-        const char* text = static_cast<const char*>(data->lpData);
-        *answer = text ? std::string(text, data->cbData) : std::string();
-        return TRUE;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-}  // namespace
-
-Report QueryWindowControl(HWND window, std::string_view name) {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{sizeof wc};
-        wc.lpfnWndProc = &ReceiverProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = kReceiverClass;
-        return ::RegisterClassExW(&wc) != 0;
-    }();
-    if (!registered || !window) return {};
-
-    HWND receiver = ::CreateWindowExW(0, kReceiverClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      ::GetModuleHandleW(nullptr), nullptr);
-    if (!receiver) return {};
-    std::optional<std::string> answer;
-    ::SetWindowLongPtrW(receiver, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&answer));
-
-    std::wstring wide = platform::Wide(name);
-    wchar_t none = L'\0';
-    COPYDATASTRUCT question{ui::kControlQueryTag, static_cast<DWORD>(wide.size() * sizeof(wchar_t)),
-                            wide.empty() ? static_cast<void*>(&none) : static_cast<void*>(wide.data())};
-    DWORD_PTR known = FALSE;
-    // The answer comes back as a message sent to `receiver` while this call waits.
-    const LRESULT delivered =
-        ::SendMessageTimeoutW(window, WM_COPYDATA, reinterpret_cast<WPARAM>(receiver),
-                              reinterpret_cast<LPARAM>(&question), SMTO_NORMAL | SMTO_ABORTIFHUNG, kQueryTimeoutMs, &known);
-    ::DestroyWindow(receiver);
-    if (!delivered || !known || !answer) return {};
-    return ui::ParseReport(*answer);
 }
 
 // ---- the program -----------------------------------------------------------------------
@@ -461,6 +414,95 @@ bool PressDialogButton(HWND dialog, int id) {
     return ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) != FALSE;
 }
 
+namespace {
+// The pixels `text` gives in the menu font, `ink` on `paper`, cut down to where ink fell.
+struct Glyphs {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+};
+
+Glyphs MenuText(std::wstring_view text, COLORREF ink, COLORREF paper) {
+    Glyphs out;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return out;
+    platform::UniqueFont font(::CreateFontIndirectW(&metrics.lfMenuFont));
+    platform::WindowDC screen(nullptr);
+    platform::UniqueDC dc(::CreateCompatibleDC(screen.get()));
+    if (!font || !dc) return out;
+    platform::Selection useFont(dc.get(), font.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &extent);
+    const int width = extent.cx + 8, height = extent.cy + 8;
+    const platform::TopDownDib dib = platform::CreateTopDownDib(screen.get(), width, height);
+    if (!dib.bits) return out;
+    platform::Selection useDib(dc.get(), dib.bitmap.get());
+    platform::UniqueBrush background(::CreateSolidBrush(paper));
+    RECT all{0, 0, width, height};
+    ::FillRect(dc.get(), &all, background.get());
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    ::SetTextColor(dc.get(), ink);
+    RECT place{4, 4, width, height};
+    ::DrawTextW(dc.get(), text.data(), static_cast<int>(text.size()), &place, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    ::GdiFlush();
+    const auto* bits = static_cast<const std::uint32_t*>(dib.bits);
+    const auto at = [&](int x, int y) {
+        const std::uint32_t p = bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    };
+    RECT inked{width, height, 0, 0};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (at(x, y) != paper) inked = {std::min<LONG>(inked.left, x), std::min<LONG>(inked.top, y),
+                                           std::max<LONG>(inked.right, x + 1), std::max<LONG>(inked.bottom, y + 1)};
+    if (inked.right <= inked.left) return out;
+    out.width = inked.right - inked.left;
+    out.height = inked.bottom - inked.top;
+    for (int y = inked.top; y < inked.bottom; ++y)
+        for (int x = inked.left; x < inked.right; ++x) out.pixels.push_back(at(x, y));
+    return out;
+}
+
+bool Shows(const Screenshot& shot, const Glyphs& glyphs) {
+    if (glyphs.pixels.empty()) return false;
+    for (int top = 0; top + glyphs.height <= shot.Height(); ++top) {
+        for (int left = 0; left + glyphs.width <= shot.Width(); ++left) {
+            bool same = true;
+            for (int y = 0; same && y < glyphs.height; ++y)
+                for (int x = 0; same && x < glyphs.width; ++x)
+                    same = shot.Pixel(left + x, top + y) ==
+                           glyphs.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(glyphs.width) + static_cast<std::size_t>(x)];
+            if (same) return true;
+        }
+    }
+    return false;
+}
+}  // namespace
+
+bool MenuShowsItem(HWND menuWindow, std::wstring_view text) {
+    DWORD_PTR handle = 0;
+    if (::SendMessageTimeoutW(menuWindow, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &handle) && handle) {
+        HMENU menu = reinterpret_cast<HMENU>(handle);
+        const int count = ::GetMenuItemCount(menu);
+        for (int i = 0; i < count; ++i) {
+            wchar_t item[256] = {};
+            const int length = ::GetMenuStringW(menu, static_cast<UINT>(i), item, 256, MF_BYPOSITION);
+            if (std::wstring_view(item, static_cast<std::size_t>(std::max(length, 0))) == text) return true;
+        }
+        if (count >= 0) return false;  // the menu could be read, and the item is not in it
+    }
+    const Screenshot shot = Screenshot::OfWindow(menuWindow);
+    return Shows(shot, MenuText(text, ::GetSysColor(COLOR_MENUTEXT), ::GetSysColor(COLOR_MENU))) ||
+           Shows(shot, MenuText(text, ::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_HIGHLIGHT))) ||
+           Shows(shot, MenuText(text, ::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_MENUHILIGHT)));
+}
+
+HWND FocusOfThreadOf(HWND window) {
+    GUITHREADINFO info{sizeof info};
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    return thread && ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
 // ---- input -----------------------------------------------------------------------------
 
 namespace {
@@ -591,6 +633,34 @@ bool Screenshot::IsAll(COLORREF colour) const {
 
 bool Screenshot::SamePixels(const Screenshot& other) const {
     return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
+}
+
+std::uint64_t Screenshot::Hash() const {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    const auto mix = [&](std::uint32_t value) {
+        for (int shift = 0; shift < 32; shift += 8) hash = (hash ^ ((value >> shift) & 0xFF)) * 0x100000001b3ull;
+    };
+    mix(static_cast<std::uint32_t>(width_));
+    mix(static_cast<std::uint32_t>(height_));
+    for (const std::uint32_t p : pixels_) mix(p);
+    return hash;
+}
+
+int CountColourOnScreen(const RECT& area, COLORREF colour) {
+    const Screenshot shot = Screenshot::Capture(area);
+    return shot.CountColour({0, 0, shot.Width(), shot.Height()}, colour);
+}
+
+Screenshot SettledCapture(const RECT& area, Milliseconds timeout) {
+    Screenshot last = Screenshot::Capture(area);
+    WaitUntil([&] {
+        Pause(40ms);
+        Screenshot now = Screenshot::Capture(area);
+        const bool settled = now.SamePixels(last);
+        last = std::move(now);
+        return settled;
+    }, timeout);
+    return last;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // Drives the real orvia.exe from another process, as a user at the photo desk would:
-// starts it in a program directory of its own, asks its windows about their controls,
-// moves the mouse, presses keys, looks at the screen and finds the windows it pops up.
+// starts it in a program directory of its own, finds and reads its controls as assistive
+// tools do (MSAA), moves the mouse, presses keys, looks at the screen and finds the windows
+// it pops up.
 #pragma once
 
 #include "platform/files.h"
@@ -78,8 +79,18 @@ private:
 
 // ---- the program -----------------------------------------------------------------------
 
-// What a window says about one of its controls ("key" -> "value"); empty when nothing
-// answered or the name is unknown.
+// What a Template window's accessible object says about one of its controls, found by its
+// Template name (the child's description); empty when nothing answered or the name is
+// unknown. Keys:
+//   name      the Template name          caption   the accessible name (the caption)
+//   role      the MSAA role, decimal     shown     "1" unless the control is invisible
+//   focused   "1" when it has the focus  value     the accessible value, where it has one
+//   action    the default action, where it has one
+//   x, y, w, h          where it lies in the window's client area
+//   screen_x, screen_y  its top-left corner on the screen
+//   hwnd      its window (hexadecimal), for controls that have one
+// and from the standard messages to its window: items ("|" between them) and selection of
+// a list, position of a slider.
 using Report = std::map<std::string, std::string>;
 
 // Where a reported control lies on the screen, and its middle.
@@ -88,13 +99,13 @@ POINT CentreOf(const Report& control);
 
 // A decimal report value; `fallback` when it is missing or not a number.
 long long ReportNumber(const Report& report, const std::string& key, long long fallback = -1);
-// A hexadecimal report value (colours, handles).
+// A hexadecimal report value (handles).
 std::optional<std::uint64_t> ReportHex(const Report& report, const std::string& key);
 // The report's "hwnd"; null when it has none.
 HWND ReportWindow(const Report& report);
 
-// Asks the Template window `window` about its control `name` (the window itself for an
-// empty name) over WM_COPYDATA.
+// Asks the accessible object of the Template window `window` about its control `name`
+// (about its client for an empty name: role, place, state and its window).
 Report QueryWindowControl(HWND window, std::string_view name);
 
 class OrviaProcess {
@@ -117,7 +128,7 @@ public:
     HWND MainWindow() const { return main_; }
     bool IsRunning() const;
 
-    // About a control of the main window; Query("") about the main window itself.
+    // About a control of the main window; Query("") about the main window's client.
     Report Query(std::string_view name) const { return QueryWindowControl(main_, name); }
     RECT WindowRect() const;  // the main window on the screen
     // A point given in the main window's client coordinates, on the screen.
@@ -154,6 +165,13 @@ HWND WaitForBoxSaying(DWORD processId, std::wstring_view part, Milliseconds time
 // Presses the dialog's button with control id `id` (IDOK, IDCANCEL, IDYES...): BM_CLICK
 // when the button exists, otherwise WM_COMMAND as a button would send it.
 bool PressDialogButton(HWND dialog, int id);
+// Whether a pop-up menu window (class #32768) of another process shows an item: its
+// entries as MN_GETHMENU and GetMenuStringW give them where menus are shared between
+// processes (Windows), otherwise its pixels (Wine 8 keeps a process's menus to itself):
+// the text drawn as menus draw it, normal or highlighted, somewhere in the window.
+bool MenuShowsItem(HWND menuWindow, std::wstring_view text);
+// The window with the keyboard focus in the thread that owns `window` (GetGUIThreadInfo).
+HWND FocusOfThreadOf(HWND window);
 
 // ---- input -----------------------------------------------------------------------------
 
@@ -197,6 +215,8 @@ public:
     // Whether every pixel has the colour (false for an empty shot).
     bool IsAll(COLORREF colour) const;
     bool SamePixels(const Screenshot& other) const;
+    // Tells pictures apart (FNV-1a over the pixels and the size).
+    std::uint64_t Hash() const;
     // Writes a PNG file, creating the directory it goes into when needed.
     bool SavePng(const std::wstring& path) const;
 
@@ -206,6 +226,13 @@ private:
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
 };
+
+// The pixels inside `area` once they have stopped changing (two looks in a row alike),
+// or as they are after `timeout`: a picture that is being painted is not taken half done.
+Screenshot SettledCapture(const RECT& area, Milliseconds timeout = 1s);
+
+// How many pixels inside `area` (screen coordinates) have the colour now.
+int CountColourOnScreen(const RECT& area, COLORREF colour);
 
 // Where a test keeps its pictures: <working directory>\e2e-shots\<name>.png.
 std::wstring ShotPath(std::string_view name);

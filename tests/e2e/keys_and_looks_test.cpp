@@ -53,26 +53,37 @@ TEST_F(ArrowKeys, NudgeThePreviewTenPixelsWhicheverWindowHasTheKeyboard) {
     EXPECT_EQ(::GetForegroundWindow(), other.get());
 }
 
+constexpr COLORREF kOrange = Colour(0xFF8000);
+
+// The Photo button as the screen shows it: the three outermost pixels of its body's left
+// edge, halfway down (a 2-pixel orange outline on the blue body while it is held), and the
+// colour its caption shows in (white, orange or neither).
+auto LookOf(const Report& body) {
+    const Screenshot shot = Screenshot::Capture(OnScreen(body));
+    const int middle = shot.Height() / 2;
+    const RECT inside{3, 3, shot.Width() - 3, shot.Height() - 3};
+    const COLORREF caption = shot.CountColour(inside, kWhite) > kTextPixels    ? kWhite
+                             : shot.CountColour(inside, kOrange) > kTextPixels ? kOrange
+                                                                              : CLR_INVALID;
+    return std::tuple{shot.Pixel(0, middle), shot.Pixel(1, middle), shot.Pixel(2, middle), caption};
+}
+const auto kNormalLook = std::tuple{kAccentBlue, kAccentBlue, kAccentBlue, kWhite};
+const auto kPressedLook = std::tuple{kOrange, kOrange, kAccentBlue, kOrange};
+
 using PhotoButtonLook = OrviaSession;
 
 TEST_F(PhotoButtonLook, OrangeWhileHeldBlueAgainAfterTheRelease) {
     ASSERT_NO_FATAL_FAILURE(StartOrvia());
-    const auto look = [&] {
-        const Report body = MustQuery(kPhotoBody);
-        const Report label = MustQuery(kPhotoLabel);
-        return std::tuple{ReportHex(body, "outline").value_or(0), ReportNumber(body, "outline_width"),
-                          ReportHex(label, "text").value_or(0)};
-    };
-    const auto normal = std::tuple{Colour(0x0088FF), 1LL, Colour(0xFFFFFF)};
-    const auto pressed = std::tuple{Colour(0xFF8000), 2LL, Colour(0xFF8000)};
-    EXPECT_EQ(look(), normal);
+    const Report body = MustQuery(kPhotoBody);
+    const auto look = [&] { return LookOf(body); };
+    EXPECT_EQ(look(), kNormalLook);
 
     MoveMouseTo(CentreOf(MustQuery(kPhotoLabel)));
     LeftDown();
-    EXPECT_TRUE(WaitUntil([&] { return look() == pressed; })) << "no pressed look while the button is held";
+    EXPECT_TRUE(WaitUntil([&] { return look() == kPressedLook; })) << "no pressed look while the button is held";
     ShootMainWindow("held");
     LeftUp();
-    EXPECT_TRUE(WaitUntil([&] { return look() == normal; })) << "the pressed look stayed after the release";
+    EXPECT_TRUE(WaitUntil([&] { return look() == kNormalLook; })) << "the pressed look stayed after the release";
 }
 
 using HeldPhotoButton = OrviaSession;
@@ -88,7 +99,8 @@ TEST_F(HeldPhotoButton, SlidingOffOntoTheBackgroundDoesNotDragTheWindow) {
     const RECT after = orvia_.WindowRect();
     EXPECT_TRUE(::EqualRect(&before, &after)) << "the window moved from (" << before.left << ", " << before.top
                                               << ") to (" << after.left << ", " << after.top << ")";
-    EXPECT_EQ(ReportNumber(MustQuery(kPhotoBody), "outline_width"), 1) << "still pressed after the release";
+    const Report body = MustQuery(kPhotoBody);
+    EXPECT_TRUE(WaitUntil([&] { return LookOf(body) == kNormalLook; }, 2s)) << "still pressed after the release";
 }
 
 class UnsavedPhotos : public Keys {
@@ -96,7 +108,7 @@ protected:
     // One capture with the Photo button; it lands on the first photo slot.
     void TakeAPhoto() {
         ClickAt(CentreOf(MustQuery(kPhotoLabel)));
-        ASSERT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery("画板1"), "picture_bytes", 0) > 0; }))
+        ASSERT_TRUE(WaitUntil([&] { return !MustQuery("画板1")["value"].empty(); }))
             << "the Photo button took no photo";
     }
     // Esc on the Main window; the question it brings up, or null.
@@ -145,7 +157,7 @@ TEST_F(UnsavedPhotos, EnterAnswersTheQuestionInsteadOfTakingAnotherPhoto) {
     PressKey(VK_RETURN);  // OK is the default button
     const bool ended = orvia_.WaitForExit(10s);
     if (!ended) {
-        EXPECT_EQ(ReportNumber(MustQuery("画板2"), "picture_bytes", 0), 0) << "Enter took a photo behind the box";
+        EXPECT_EQ(MustQuery("画板2")["value"], "") << "Enter took a photo behind the box";
         PressDialogButton(question, IDOK);
     }
     EXPECT_TRUE(ended) << "Enter did not answer the question";

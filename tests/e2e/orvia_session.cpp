@@ -31,6 +31,15 @@ Report OrviaSession::MustQuery(std::string_view name) {
     return report;
 }
 
+int OrviaSession::NamePixels(COLORREF colour) {
+    const RECT label = OnScreen(MustQuery("透明标签_名字"));
+    RECT bar = OnScreen(MustQuery("外形框4"));
+    ::InflateRect(&bar, -1, -1);
+    RECT area{};
+    ::IntersectRect(&area, &label, &bar);
+    return CountColourOnScreen(area, colour);
+}
+
 Screenshot OrviaSession::ShootMainWindow(std::string_view label) {
     Screenshot shot = Screenshot::OfWindow(orvia_.MainWindow());
     std::string name = TestName();

@@ -18,10 +18,10 @@ inline constexpr int kMainHeight = 650;
 inline constexpr COLORREF kAccentBlue = RGB(0x00, 0x88, 0xFF);
 inline constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 
-// A colour written #RRGGBB as control reports give it (0x00BBGGRR).
-constexpr std::uint64_t Colour(std::uint32_t rrggbb) {
-    return ((rrggbb & 0xFFu) << 16) | (rrggbb & 0xFF00u) | ((rrggbb >> 16) & 0xFFu);
-}
+// A colour written #RRGGBB, as the screen shows it.
+constexpr COLORREF Colour(std::uint32_t rrggbb) { return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF); }
+// More pixels of a caption's colour than stray edges of other text give.
+inline constexpr int kTextPixels = 50;
 
 class OrviaSession : public ::testing::Test {
 protected:
@@ -32,6 +32,8 @@ protected:
     void StartOrvia(const std::vector<std::pair<std::wstring, std::wstring>>& environment = {});
     // The report of a control the main window must know; a failure when it does not.
     Report MustQuery(std::string_view name);
+    // The pixels of `colour` the Student label shows on the name bar (inside its outline).
+    int NamePixels(COLORREF colour);
     // The main window's pixels, saved as <test name>.png for whoever looks afterwards.
     Screenshot ShootMainWindow(std::string_view label = "");
     // A point in the main window's client coordinates, on the screen.

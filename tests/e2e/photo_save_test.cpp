@@ -14,7 +14,7 @@ namespace e2e {
 namespace {
 
 constexpr std::array<const char*, 4> kBoards{"画板1", "画板2", "画板3", "画板4"};
-constexpr long long kCaptureBytes = 365910;  // a 295 x 412 frame as a 24-bit BMP file
+constexpr char kCaptured[] = "295×412";  // a slot's value once it holds a frame
 constexpr wchar_t kPhotoDirectory[] = L"学员照片";
 
 std::string Decoded(const std::optional<std::vector<std::uint8_t>>& file) {
@@ -30,10 +30,11 @@ protected:
     std::wstring Photos() const { return dir_ / kPhotoDirectory; }
     std::wstring Name() { return platform::Wide(MustQuery("透明标签_名字")["caption"]); }
     std::wstring PhotoPath() { return JoinPath(Photos(), Name() + L".jpg"); }
-    long long Bytes(int slot) { return ReportNumber(MustQuery(kBoards[static_cast<std::size_t>(slot - 1)]), "picture_bytes"); }
+    // The size of the slot's picture; empty while it holds none.
+    std::string Picture(int slot) { return MustQuery(kBoards[static_cast<std::size_t>(slot - 1)])["value"]; }
     bool CaptureInto(int slot) {
         ClickAt(CentreOf(MustQuery("透明标签_拍照")));
-        return WaitUntil([&] { return Bytes(slot) == kCaptureBytes; }, 3s);
+        return WaitUntil([&] { return Picture(slot) == kCaptured; }, 3s);
     }
     // Double-clicks the slot and waits for the question, which names the name bar's text.
     HWND AskToSave(int slot) {
@@ -128,10 +129,11 @@ TEST_F(PhotoRoad, TheSavedPhotoCarriesItsBrightnessStepsAndThenEscClosesAtOnce) 
     // Slot 2: three steps brighter.
     ClickAt(CentreOf(MustQuery("画板2")));
     ASSERT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery("分组框_图2"), "shown") == 1; }, 2s));
+    const RECT slot2 = OnScreen(MustQuery("画板2"));
     for (int press = 0; press < 3; ++press) {
-        const std::string before = MustQuery("画板2")["picture_hash"];
+        const std::uint64_t before = SettledCapture(slot2).Hash();
         ClickAt(CentreOf(MustQuery("透明标签_增加亮度2")));
-        ASSERT_TRUE(WaitUntil([&] { return MustQuery("画板2")["picture_hash"] != before; }, 2s));
+        ASSERT_TRUE(WaitUntil([&] { return SettledCapture(slot2).Hash() != before; }, 2s));
     }
 
     HWND question = AskToSave(1);
@@ -166,7 +168,7 @@ TEST_F(PhotoRoad, EnterWhileTheSaveQuestionIsOpenAnswersItAndCapturesNothing) {
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(question); }, 3s)) << "Enter did not answer the box";
     EXPECT_TRUE(WaitUntil([&] { return IsPlainFile(PhotoPath()); }, 3s)) << "Enter is OK: the photo is saved";
     Pause(300ms);
-    EXPECT_EQ(Bytes(2), 0) << "Enter took a photo behind the box";
+    EXPECT_EQ(Picture(2), "") << "Enter took a photo behind the box";
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::array<const char*, 4> kBoards{"画板1", "画板2", "画板3", "画板4"};
 constexpr std::array<const char*, 4> kGroups{"分组框_图1", "分组框_图2", "分组框_图3", "分组框_图4"};
-constexpr long long kCaptureBytes = 365910;  // a 295 x 412 frame as a 24-bit BMP file
+constexpr char kCaptured[] = "295×412";  // a slot's value once it holds a frame
 
 class PhotoSlots : public OrviaSession {
 protected:
@@ -21,13 +21,16 @@ protected:
         ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
         Pause(100ms);
     }
-    std::string Hash(int slot) { return MustQuery(kBoards[static_cast<std::size_t>(slot - 1)])["picture_hash"]; }
-    long long Bytes(int slot) { return ReportNumber(MustQuery(kBoards[static_cast<std::size_t>(slot - 1)]), "picture_bytes"); }
+    Report Board(int slot) { return MustQuery(kBoards[static_cast<std::size_t>(slot - 1)]); }
+    // What the slot shows on the screen, as a number that tells pictures apart.
+    std::uint64_t Hash(int slot) { return SettledCapture(OnScreen(Board(slot))).Hash(); }
+    // The size of the slot's picture; empty while it holds none.
+    std::string Picture(int slot) { return Board(slot)["value"]; }
     // Presses and releases the Photo button; true once slot `slot` holds a new picture.
     bool CaptureInto(int slot) {
-        const std::string before = Hash(slot);
+        const std::uint64_t before = Hash(slot);
         ClickAt(CentreOf(MustQuery("透明标签_拍照")));
-        return WaitUntil([&] { return Bytes(slot) == kCaptureBytes && Hash(slot) != before; }, 3s);
+        return WaitUntil([&] { return Picture(slot) == kCaptured && Hash(slot) != before; }, 3s);
     }
     void ClickSlot(int slot) { ClickAt(CentreOf(MustQuery(kBoards[static_cast<std::size_t>(slot - 1)]))); }
     // The slot whose brightness group shows, 0 for none; -1 when more than one shows.
@@ -43,8 +46,8 @@ protected:
 
 TEST_F(PhotoSlots, CapturesFillTheSlotsInTurnAndWrapAround) {
     ASSERT_NO_FATAL_FAILURE(StartWithCamera());
-    for (int k = 1; k <= 4; ++k) EXPECT_EQ(Bytes(k), 0) << "slot " << k << " before any capture";
-    std::array<std::string, 6> taken;
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(Picture(k), "") << "slot " << k << " before any capture";
+    std::array<std::uint64_t, 6> taken{};
     for (int capture = 1; capture <= 5; ++capture) {
         const int slot = (capture - 1) % 4 + 1;
         ASSERT_TRUE(CaptureInto(slot)) << "capture " << capture << " did not land in slot " << slot;
@@ -63,11 +66,11 @@ TEST_F(PhotoSlots, EnterAndThePhotoButtonShareTheNextSlot) {
     ASSERT_NO_FATAL_FAILURE(StartWithCamera());
     ASSERT_TRUE(CaptureInto(1));
     // Enter is a hotkey of the whole system: it captures whichever window is in front.
-    const std::string before = Hash(2);
+    const std::uint64_t before = Hash(2);
     PressKey(VK_RETURN);
-    EXPECT_TRUE(WaitUntil([&] { return Bytes(2) == kCaptureBytes && Hash(2) != before; }, 3s)) << "Enter did not fill slot 2";
+    EXPECT_TRUE(WaitUntil([&] { return Picture(2) == kCaptured && Hash(2) != before; }, 3s)) << "Enter did not fill slot 2";
     EXPECT_TRUE(CaptureInto(3));
-    EXPECT_EQ(Bytes(4), 0);
+    EXPECT_EQ(Picture(4), "");
 }
 
 TEST_F(PhotoSlots, AClickOnASlotShowsItsBrightnessButtonsOnly) {
@@ -94,14 +97,14 @@ TEST_F(PhotoSlots, CapturingKeepsTheSelectedSlot) {
 TEST_F(PhotoSlots, ABrightnessPressChangesItsOwnSlotOnly) {
     // A still picture, so the four captures are alike and only the press tells them apart.
     ASSERT_NO_FATAL_FAILURE(StartWithCamera(L"frozen"));
-    for (int k = 1; k <= 4; ++k) ASSERT_TRUE(CaptureInto(k) || Bytes(k) == kCaptureBytes);
-    std::array<std::string, 5> before;
+    for (int k = 1; k <= 4; ++k) ASSERT_TRUE(CaptureInto(k) || Picture(k) == kCaptured);
+    std::array<std::uint64_t, 5> before{};
     for (int k = 1; k <= 4; ++k) before[static_cast<std::size_t>(k)] = Hash(k);
     ClickSlot(3);
     ASSERT_TRUE(WaitUntil([&] { return ShownGroup() == 3; }, 2s));
     ClickAt(CentreOf(MustQuery("透明标签_增加亮度3")));
     EXPECT_TRUE(WaitUntil([&] { return Hash(3) != before[3]; }, 2s)) << "slot 3 did not change";
-    EXPECT_EQ(Bytes(3), kCaptureBytes);
+    EXPECT_EQ(Picture(3), kCaptured);
     for (const int k : {1, 2, 4}) EXPECT_EQ(Hash(k), before[static_cast<std::size_t>(k)]) << "slot " << k;
     EXPECT_EQ(ShownGroup(), 3) << "the press moved the selection";
 }

@@ -34,7 +34,7 @@ HWND FindOrviaWindow() {
     return found;
 }
 
-bool Shown(HWND main, std::string_view control) { return QueryWindowControl(main, control)["visible"] == "1"; }
+bool Shown(HWND main, std::string_view control) { return QueryWindowControl(main, control)["shown"] == "1"; }
 
 // With a reader attached, the card on it names the trainee; a read that fails is answered.
 void ReadCard(HWND main) {

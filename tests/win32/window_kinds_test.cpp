@@ -2,7 +2,6 @@
 #include "platform/files.h"
 #include "platform/owners.h"
 #include "platform/win_text.h"
-#include "ui/control_report.h"
 #include "ui/html_viewer.h"
 #include "ui/html_viewer_control.h"
 #include "ui/window.h"

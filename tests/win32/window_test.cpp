@@ -2,7 +2,6 @@
 #include "app/main_events.h"
 #include "app/main_template.h"
 #include "app/startup.h"
-#include "ui/control_report.h"
 #include "ui/message_loop.h"
 #include "ui/window.h"
 
@@ -10,7 +9,6 @@
 #include <commctrl.h>
 #include <windows.h>
 
-#include <thread>
 
 namespace {
 
@@ -260,32 +258,6 @@ TEST_F(TemplateWindow, HooksSeeMessagesBeforeTheEngineAndCanLetGo) {
     surface.SetMessageHook(nullptr);
     ::SendMessageW(surface.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(presses, 1);
-}
-
-TEST_F(TemplateWindow, AQuestionFromAStuckAskerDoesNotFreezeTheWindow) {
-    // The asker's window belongs to a thread that stops handling messages.
-    HWND asker = nullptr;
-    HANDLE created = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::thread stuck([&] {
-        asker = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        ::SetEvent(created);
-        ::WaitForSingleObject(release, INFINITE);
-        ::DestroyWindow(asker);
-    });
-    ::WaitForSingleObject(created, INFINITE);
-    ASSERT_TRUE(asker);
-    const std::wstring name = L"标签";
-    COPYDATASTRUCT question{ui::kControlQueryTag, static_cast<DWORD>(name.size() * sizeof(wchar_t)),
-                            const_cast<wchar_t*>(name.data())};
-    // Returns (the answer is dropped) instead of waiting for the stuck thread for ever.
-    EXPECT_EQ(::SendMessageW(window_->Handle(), WM_COPYDATA, reinterpret_cast<WPARAM>(asker),
-                             reinterpret_cast<LPARAM>(&question)),
-              TRUE);
-    ::SetEvent(release);
-    stuck.join();
-    ::CloseHandle(created);
-    ::CloseHandle(release);
 }
 
 class MainWindowTemplate : public ::testing::Test {
