@@ -19,7 +19,6 @@ constexpr int kTextAndPhoto = 4;  // the read mode the program always asks for
 constexpr int kSuccess = 1;
 constexpr wchar_t kCardFileName[] = L"wz.txt";
 constexpr std::string_view kReaderLost = "读卡器连接失败";
-constexpr UINT kChineseCodePage = 936;
 }  // namespace
 
 const platform::ComponentLibrary& ReaderComponent::Library() {
@@ -54,7 +53,7 @@ std::string ReaderComponent::LookUpCardField(HWND owner, int position) {
     }
     const auto bytes = platform::ReadWholeFile(platform::BesideProgram(kCardFileName));
     if (!bytes) return {};
-    return platform::FromCodePage(CardFileField(*bytes, position), kChineseCodePage);
+    return platform::FromCodePage(CardFileField(*bytes, position), platform::kGb18030CodePage);
 }
 
 }  // namespace reader

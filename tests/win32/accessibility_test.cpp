@@ -115,11 +115,15 @@ protected:
     void SetUp() override {
         ui::WindowBehaviour behaviour;
         for (const char* name : {"按签", "藏签"}) {
-            behaviour.events.push_back({name, ControlEvent::LeftDown, [this, name](ui::Window&) { events_.push_back(std::string(name) + " down"); }});
-            behaviour.events.push_back({name, ControlEvent::LeftUp, [this, name](ui::Window&) { events_.push_back(std::string(name) + " up"); }});
+            const ui::AnyControlId label{name, ControlKind::TransparentLabel};
+            behaviour.events.push_back({label, ControlEvent::LeftDown, [this, name](ui::Window&) { events_.push_back(std::string(name) + " down"); }});
+            behaviour.events.push_back({label, ControlEvent::LeftUp, [this, name](ui::Window&) { events_.push_back(std::string(name) + " up"); }});
         }
-        for (const char* name : {"甲", "乙"})
-            behaviour.events.push_back({name, ControlEvent::Clicked, [this, name](ui::Window&) { events_.push_back(std::string(name) + " clicked"); }});
+        for (const ui::AnyControlId button : {ui::AnyControlId{"甲", ControlKind::PushButton},
+                                              ui::AnyControlId{"乙", ControlKind::GraphicButton}}) {
+            const std::string_view name = button.name;
+            behaviour.events.push_back({button, ControlEvent::Clicked, [this, name](ui::Window&) { events_.push_back(std::string(name) + " clicked"); }});
+        }
         window_ = ui::Window::Create(kLayout, std::move(behaviour));
         ASSERT_TRUE(window_);
         object_ = ClientObject(window_->Handle());
@@ -160,7 +164,7 @@ TEST_F(AccessibleTemplateWindow, ChildrenFollowWhatTheWindowShowsNow) {
     // The board's value is its picture's size, none before it has one.
     EXPECT_EQ(Text(&IAccessible::get_accValue, kBoard), L"");
     const std::vector<std::uint8_t> pixels(4u * 7u * 5u, 0x80);
-    (*window_)["板"].SetPicture(photo::MakeSlotImage(7, 5, pixels, 4u * 7u));
+    window_->Get(ui::ControlId<ControlKind::DrawingBoard>{"板"}).SetPicture(photo::MakeSlotImage(7, 5, pixels, 4u * 7u));
     EXPECT_EQ(Text(&IAccessible::get_accValue, kBoard), L"7×5");
 
     // Painted controls are simple elements; one with a window is that window's object.
