@@ -2,6 +2,7 @@
 
 #include "app/main_controls.h"
 #include "app/photo_directory.h"
+#include "app/trainee_change.h"
 #include "camera/camera_component.h"
 #include "chrome/chrome.h"
 #include "photo/photo_save.h"
@@ -39,7 +40,7 @@ MainDesk::MainDesk(ui::Window& w)
       camera({w.Get(mc::kPreviewBox), w.Get(mc::kCameraList), w.Get(mc::kZoomSlider)}),
       naming({w.Get(mc::kStudentLabel), w.Get(mc::kReadCardBody), w.Get(mc::kReadCardLabel), w.Get(mc::kPhotoBody),
               w.Get(mc::kPhotoLabel)},
-             reader),
+             reader, [this](const reader::IdentityChange& change) { return MayNameNextTrainee(photos, change); }),
       photos(PhotoControlsOf(w), [this] { return naming.Identity(); },
              platform::JoinPath(platform::ProgramDirectory(), photo::kPhotoDirectoryName)),
       photoButton(Resolve(w, mc::kPhotoButton, ShapeButtonKind::Photo)) {
