@@ -12,6 +12,7 @@ namespace reader {
 namespace {
 
 constexpr std::string_view kPlaceCardAgain = "请重新放好身份证";
+constexpr std::string_view kReaderLost = "读卡器连接失败";
 constexpr std::string_view kInputTitle = "输入照片名称";
 constexpr std::string_view kInputPrompt = "请输出学员姓名_身份证号码为文件名.\r\n例子：李四_101001199808081212";
 constexpr std::string_view kCorrectTheName = "，请改正名字。";
@@ -73,19 +74,40 @@ void StudentNaming::ChooseStartupButton(int readerFound) {
 }
 
 void StudentNaming::OnReadCard() {
-    if (reader_.ReadCard() == 0) {
+    if (readerFound_) reader_.RequestRead();
+}
+
+void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
+    if (!readerFound_) return;
+    if (outcome.readerLost) {
+        ui::ShowMessageBox(Owner(), kReaderLost, {}, MB_ICONERROR | MB_OK);
+        ContinueWithoutReader();
+        return;
+    }
+    if (!outcome.read) {
         readFailed_ = true;
         ui::ShowMessageBox(Owner(), kPlaceCardAgain, {}, MB_ICONERROR | MB_OK);
         return;
     }
     readFailed_ = false;
     ::MessageBeep(MB_OK);
-    // Each lookup scans for the reader again and reads the card text file afresh.
-    const std::string name = reader_.LookUpCardField(Owner(), kNameField);
-    const std::string idNumber = reader_.LookUpCardField(Owner(), kIdNumberField);
-    if (!ChangeIdentity(name + "_" + idNumber)) return;
+    for (int i = 0; i < outcome.lookUpsWithoutReader; ++i)
+        ui::ShowMessageBox(Owner(), kReaderLost, {}, MB_ICONERROR | MB_OK);
+    if (ChangeIdentity(outcome.name + "_" + outcome.idNumber)) {
+        ShowPhotoButton();
+        cardRead_ = true;
+    }
+    if (outcome.lookUpsWithoutReader > 0) ContinueWithoutReader();
+}
+
+void StudentNaming::ContinueWithoutReader() {
+    readerFound_ = false;
     ShowPhotoButton();
-    cardRead_ = true;
+    if (named_) {
+        namedByHand_ = true;  // the label's next press starts from the name shown
+    } else {
+        controls_.studentLabel.SetCaption(kReaderFailurePrompt);
+    }
 }
 
 void StudentNaming::OnNameLabelPressed() {

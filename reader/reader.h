@@ -4,6 +4,7 @@
 // and writes it.
 #pragma once
 
+#include "reader/card_watcher.h"
 #include "reader/reader_component.h"
 #include "ui/control.h"
 
@@ -32,7 +33,7 @@ using IdentityChangeCheck = std::function<bool(const IdentityChange&)>;
 
 class StudentNaming {
 public:
-    StudentNaming(NamingControls controls, ReaderComponent& reader, IdentityChangeCheck mayChange)
+    StudentNaming(NamingControls controls, CardWatcher& reader, IdentityChangeCheck mayChange)
         : controls_(controls), reader_(reader), mayChange_(std::move(mayChange)) {}
 
     // With a reader the Read-card button stays; without one the Photo button stays and the
@@ -45,9 +46,13 @@ public:
     // Event handlers of the Main window.
     void OnReadCard();
     void OnNameLabelPressed();
+    // A read or a look of the reader's owner has come to `outcome`.
+    void OnCardOutcome(const CardOutcome& outcome);
 
 private:
     void ShowPhotoButton();
+    // The reader has gone: the desk names its trainees by hand from now on.
+    void ContinueWithoutReader();
     void NameByHand(std::string_view initial, bool firstTime);
     // Makes `next` the Student identity unless the check refuses; false when it stays as it was.
     // The same identity again changes nothing.
@@ -55,7 +60,7 @@ private:
     HWND Owner() const;  // of the boxes the naming opens: the Main window
 
     NamingControls controls_;
-    ReaderComponent& reader_;
+    CardWatcher& reader_;
     IdentityChangeCheck mayChange_;
     // How this desk names its trainees, settled at start-up. A desk names one trainee after
     // another in one run, so the Student label stays the place to name the next one.
