@@ -73,7 +73,8 @@ CardOutcome CardWatcher::Read(bool asked, bool selected) {
 
 void CardWatcher::Run() {
     bool lying = false;  // a card lay on the reader at the last look: it is not read again
-    int looksWithoutReader = 0;
+    int emptyLooks = 0;
+    int checksWithoutReader = 0;
     std::unique_lock lock(mutex_);
     while (!stop_) {
         if (readAsked_) {
@@ -99,8 +100,13 @@ void CardWatcher::Run() {
             if (!outcome->read) outcome.reset();  // a card half laid down: the next look tries again
         }
         lying = found && (lying || outcome.has_value());
-        looksWithoutReader = found || component_.ReaderAnswers() ? 0 : looksWithoutReader + 1;
-        if (looksWithoutReader == kLooksBeforeLost) {
+        emptyLooks = found ? 0 : emptyLooks + 1;
+        if (found) {
+            checksWithoutReader = 0;
+        } else if (emptyLooks % kLooksPerPresenceCheck == 0) {
+            checksWithoutReader = component_.ReaderAnswers() ? 0 : checksWithoutReader + 1;
+        }
+        if (checksWithoutReader == kChecksBeforeLost && emptyLooks % kLooksPerPresenceCheck == 0) {
             outcome = CardOutcome{};
             outcome->readerLost = true;
         }

@@ -30,8 +30,11 @@ class CardWatcher {
 public:
     // Vendors advise no faster: the reader's own find takes up to 100 ms.
     static constexpr std::chrono::milliseconds kLookInterval{300};
-    // Looks in a row that find no reader before it counts as gone: one slow answer is not.
-    static constexpr int kLooksBeforeLost = 5;
+    // An empty reader is asked whether it is still there on every second look only: asking
+    // reopens its port, the dearest part of watching.
+    static constexpr int kLooksPerPresenceCheck = 2;
+    // Checks in a row that find no reader before it counts as gone: one slow answer is not.
+    static constexpr int kChecksBeforeLost = 5;
 
     explicit CardWatcher(ReaderComponent& component) : component_(component) {}
     ~CardWatcher();
