@@ -2,6 +2,7 @@
 
 #include "app/main_controls.h"
 #include "app/photo_directory.h"
+#include "app/trainee_change.h"
 #include "camera/camera_component.h"
 #include "chrome/chrome.h"
 #include "photo/photo_save.h"
@@ -39,7 +40,7 @@ MainDesk::MainDesk(ui::Window& w)
       camera({w.Get(mc::kPreviewBox), w.Get(mc::kCameraList), w.Get(mc::kZoomSlider)}),
       naming({w.Get(mc::kStudentLabel), w.Get(mc::kReadCardBody), w.Get(mc::kReadCardLabel), w.Get(mc::kPhotoBody),
               w.Get(mc::kPhotoLabel)},
-             reader),
+             readerOwner, [this](const reader::IdentityChange& change) { return MayNameNextTrainee(photos, change); }),
       photos(PhotoControlsOf(w), [this] { return naming.Identity(); },
              platform::JoinPath(platform::ProgramDirectory(), photo::kPhotoDirectoryName)),
       photoButton(Resolve(w, mc::kPhotoButton, ShapeButtonKind::Photo)) {
@@ -48,7 +49,17 @@ MainDesk::MainDesk(ui::Window& w)
                           Resolve(w, mc::kSlots[i].darker, ShapeButtonKind::Darker)};
 }
 
+namespace {
+// Posted by the reader's owner when it has outcomes for the window.
+constexpr UINT kReaderOutcome = WM_APP + 41;
+}  // namespace
+
 MainDesk::~MainDesk() { ui::SetModalObservers({}, {}); }
+
+void MainDesk::TakeReaderOutcomes() {
+    if (boxOpen_) return;  // announced again when the box closes
+    for (const reader::CardOutcome& outcome : readerOwner.TakeOutcomes()) naming.OnCardOutcome(outcome);
+}
 
 void MainDesk::Shown() {
     for (const std::string& problem : startupProblems_)
@@ -71,6 +82,26 @@ void MainDesk::Start() {
     if (std::string problem = reader.LoadProblem(); !problem.empty())
         startupProblems_.push_back(problem + std::string(kWithoutReader));
     naming.ChooseStartupButton(readerFound);
+    // From here on the window only asks the reader's owner, which watches for cards and
+    // pauses while a box is open (the camera list is filled by then).
+    ui::SetModalObservers(
+        [this] {
+            boxOpen_ = true;
+            hotkeys.Release();
+            readerOwner.Pause();
+        },
+        [this] {
+            boxOpen_ = false;
+            hotkeys.Retake();
+            readerOwner.Resume();
+        });
+    // The desk outlives the window (startup.cpp), so the hook stays with the window.
+    window.AddMessageHook([this](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message != kReaderOutcome) return std::nullopt;
+        TakeReaderOutcomes();
+        return 0;
+    });
+    if (readerFound == 1) readerOwner.Start(window.Handle(), kReaderOutcome, /*watch=*/true);
     EnsurePhotoDirectoryIn(platform::ProgramDirectory());
     chrome::SetWndShadow(window.Handle(), kShadowColour, kShadowSize);
     window.SetMenuItemVisible(mc::kHelpMenu, false);  // the menu lives on as the settings pop-up

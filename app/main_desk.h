@@ -6,6 +6,7 @@
 #include "camera/camera_panel.h"
 #include "chrome/press_feedback.h"
 #include "photo/slots.h"
+#include "reader/card_watcher.h"
 #include "reader/reader.h"
 #include "reader/reader_component.h"
 
@@ -39,6 +40,7 @@ public:
     ui::Window& window;
     camera::CameraPanel camera;
     reader::ReaderComponent reader;
+    reader::CardWatcher readerOwner{reader};  // every call into the reader once started
     reader::StudentNaming naming;
     photo::PhotoSlots photos;
     chrome::ShapeButton photoButton;
@@ -46,7 +48,11 @@ public:
     HotkeyTable hotkeys;
 
 private:
+    // Hands the reader's outcomes to the naming, unless a box is open: then they wait for it.
+    void TakeReaderOutcomes();
+
     std::vector<std::string> startupProblems_;
+    bool boxOpen_ = false;
 };
 
 }  // namespace app

@@ -53,6 +53,7 @@ ui::WindowBehaviour MainWindowBehaviour(DeskPointer desk) {
         if (desk) desk->Shown();
     };
     b.closing = [&desk](ui::Window&) { return !desk || MayCloseMainWindow(desk->photos); };
+    b.endingSession = b.closing;
     b.events = {
         {mc::kBackground, ControlEvent::MouseMove, [](ui::Window& w) { ui::DragWhileButtonHeld(w.Handle()); }},
         {mc::kSettingsButton, ControlEvent::Clicked, [](ui::Window& w) { w.PopUpMenu(mc::kHelpMenu); }},

@@ -80,7 +80,10 @@ void PhotoSlots::Save(int slot) {
     const std::string identity = identity_();
     const SaveResult result = SavePhoto(SlotImage(slot), identity, photoDirectory_);
     if (result == SaveResult::Saved) {
+        // The photos taken so far are the saved trainee's.
         unsaved_ = false;
+        savedForTrainee_ = true;
+        for (int k = 1; k <= kSlotCount; ++k) beforeSave_[static_cast<std::size_t>(k - 1)] = !SlotImage(k).empty();
         return;
     }
     ui::ShowMessageBox(nullptr, FailureMessage(result, slot, identity, photoDirectory_), kFailureTitle,

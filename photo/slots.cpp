@@ -25,10 +25,30 @@ void PhotoSlots::SetSlotImage(int slot, std::vector<std::uint8_t> image) {
     controls_.slots[Index(slot)].board.SetPicture(images_[Index(slot)]);  // the board gets a copy
 }
 
+bool PhotoSlots::HoldsPhotos() const {
+    for (const auto& image : images_)
+        if (!image.empty()) return true;
+    return false;
+}
+
+void PhotoSlots::TraineeNamed(Keep keep) {
+    savedForTrainee_ = false;
+    if (keep == Keep::Everything) return;
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        if (keep == Keep::Nothing || beforeSave_[Index(slot)]) SetSlotImage(slot, {});
+    beforeSave_ = {};
+    OnSlotLostFocus();
+    next_ = 1;
+    while (next_ < kSlotCount && !images_[Index(next_)].empty()) ++next_;
+    if (!images_[Index(next_)].empty()) next_ = 1;  // all four kept: the fifth shot fills slot 1 again
+    if (!HoldsPhotos()) unsaved_ = false;
+}
+
 void PhotoSlots::Capture() {
     std::vector<std::uint8_t> image = CopyWindowPixels(controls_.frame.Handle());
     const int slot = next_;
     SetSlotImage(slot, std::move(image));
+    beforeSave_[Index(slot)] = false;
     next_ = slot % kSlotCount + 1;
     unsaved_ = true;
 }

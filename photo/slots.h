@@ -40,6 +40,20 @@ public:
     const std::vector<std::uint8_t>& SlotImage(int slot) const;
     // Whether a capture or an adjustment happened since the last photo was saved.
     bool HasUnsavedPhotos() const { return unsaved_; }
+    // Whether any slot holds a photo.
+    bool HoldsPhotos() const;
+    // Whether a photo was saved since the current trainee was named (TraineeNamed).
+    bool SavedForCurrentTrainee() const { return savedForTrainee_; }
+
+    // What a new trainee's naming leaves of the slots.
+    enum class Keep {
+        Everything,    // the first naming of a run: shots taken before it are that trainee's
+        ShotsAfterSave,  // a save ended the last trainee: later shots are the next one's
+        Nothing,       // the operator gave up the unsaved trainee's photos
+    };
+    // A new trainee was named: empties slots as `keep` says, hides the brightness buttons and
+    // points the counter at the first empty slot.
+    void TraineeNamed(Keep keep);
 
     // Copies the preview frame into the next slot and advances the counter.
     void Capture();
@@ -61,8 +75,11 @@ private:
     IdentitySource identity_;
     std::wstring photoDirectory_;
     std::array<std::vector<std::uint8_t>, kSlotCount> images_;
+    // Slots whose photo was taken before the last save: the saved trainee's.
+    std::array<bool, kSlotCount> beforeSave_{};
     int next_ = 1;
     bool unsaved_ = false;
+    bool savedForTrainee_ = false;
 };
 
 }  // namespace photo

@@ -1,6 +1,7 @@
 // UTF-8 strings of our own at the edge of the W functions.
 #pragma once
 
+#include "platform/gb18030.h"
 #include "platform/utf.h"
 
 #include <windows.h>
@@ -22,10 +23,11 @@ inline std::string Narrow(std::wstring_view wide) {
     return Utf16ToUtf8({reinterpret_cast<const char16_t*>(wide.data()), wide.size()});
 }
 
-// Text in a code page (CP_ACP, 936) as UTF-8; bytes that do not decode become the
-// platform's replacement character.
+// Text in a code page (CP_ACP, 936, 54936) as UTF-8; bytes that do not decode become the
+// replacement character. GB18030 (54936) goes through our own tables (platform/gb18030.h).
 inline std::string FromCodePage(std::string_view bytes, UINT codePage) {
     if (bytes.empty()) return {};
+    if (codePage == kGb18030CodePage) return Utf16ToUtf8(FromGb18030(bytes));
     const int size = static_cast<int>(bytes.size());
     const int length = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
     if (length <= 0) return {};
@@ -38,6 +40,8 @@ inline std::string FromCodePage(std::string_view bytes, UINT codePage) {
 // its default character.
 inline std::string ToCodePage(std::wstring_view text, UINT codePage) {
     if (text.empty()) return {};
+    if (codePage == kGb18030CodePage)
+        return ToGb18030({reinterpret_cast<const char16_t*>(text.data()), text.size()}).value_or(std::string());
     const int size = static_cast<int>(text.size());
     const int length = ::WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     if (length <= 0) return {};
@@ -47,10 +51,15 @@ inline std::string ToCodePage(std::wstring_view text, UINT codePage) {
 }
 
 // The same for text that must come back exactly: nullopt when a character has no place in
-// the code page or would become a look-alike, and for empty text. GB18030 (54936) and UTF-8
-// carry every character; the platform takes no flags and no "used default" for them.
+// the code page or would become a look-alike, and for empty text (and for a lone surrogate).
+// GB18030 (54936, our own tables) and UTF-8 carry every character; the platform takes no
+// flags and no "used default" for UTF-8.
 inline std::optional<std::string> ToCodePageExactly(std::wstring_view text, UINT codePage) {
-    const bool carriesAll = codePage == 54936 || codePage == CP_UTF8;
+    if (codePage == kGb18030CodePage) {
+        if (text.empty()) return std::nullopt;
+        return ToGb18030({reinterpret_cast<const char16_t*>(text.data()), text.size()});
+    }
+    const bool carriesAll = codePage == CP_UTF8;
     const DWORD flags = carriesAll ? 0 : WC_NO_BEST_FIT_CHARS;
     const int size = static_cast<int>(text.size());
     const int length =

@@ -12,6 +12,7 @@ namespace reader {
 namespace {
 
 constexpr std::string_view kPlaceCardAgain = "请重新放好身份证";
+constexpr std::string_view kReaderLost = "读卡器连接失败";
 constexpr std::string_view kInputTitle = "输入照片名称";
 constexpr std::string_view kInputPrompt = "请输出学员姓名_身份证号码为文件名.\r\n例子：李四_101001199808081212";
 constexpr std::string_view kCorrectTheName = "，请改正名字。";
@@ -41,9 +42,23 @@ void StudentNaming::NameByHand(std::string_view initial, bool firstTime) {
     const std::optional<std::string> typed = ui::AskForText(
         {.owner = Owner(), .title = kInputTitle, .prompt = kInputPrompt, .initial = initial, .refusal = &RefusalOf});
     namedByHand_ = true;
-    if (!typed && !firstTime) return;
+    if (!typed) {
+        if (!firstTime) return;
+        controls_.studentLabel.SetTextColour(kTypedNameColour);
+        controls_.studentLabel.SetCaption({});
+        return;
+    }
+    if (!ChangeIdentity(*typed)) return;
     controls_.studentLabel.SetTextColour(kTypedNameColour);
-    controls_.studentLabel.SetCaption(typed.value_or(std::string()));
+}
+
+bool StudentNaming::ChangeIdentity(const std::string& next) {
+    const std::string current = Identity();
+    if (named_ && next == current) return true;
+    if (mayChange_ && !mayChange_({current, !named_})) return false;
+    controls_.studentLabel.SetCaption(next);
+    named_ = true;
+    return true;
 }
 
 void StudentNaming::ChooseStartupButton(int readerFound) {
@@ -59,28 +74,62 @@ void StudentNaming::ChooseStartupButton(int readerFound) {
 }
 
 void StudentNaming::OnReadCard() {
-    if (reader_.ReadCard() == 0) {
+    if (readerFound_) reader_.RequestRead();
+}
+
+void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
+    if (!readerFound_) return;
+    if (outcome.readerLost) {
+        ui::ShowMessageBox(Owner(), kReaderLost, {}, MB_ICONERROR | MB_OK);
+        ContinueWithoutReader();
+        return;
+    }
+    if (!outcome.read) {
+        readFailed_ = true;
         ui::ShowMessageBox(Owner(), kPlaceCardAgain, {}, MB_ICONERROR | MB_OK);
         return;
     }
+    readFailed_ = false;
     ::MessageBeep(MB_OK);
-    // Each lookup scans for the reader again and reads the card text file afresh.
-    const std::string name = reader_.LookUpCardField(Owner(), kNameField);
-    const std::string idNumber = reader_.LookUpCardField(Owner(), kIdNumberField);
-    controls_.studentLabel.SetCaption(name + "_" + idNumber);
+    for (int i = 0; i < outcome.lookUpsWithoutReader; ++i)
+        ui::ShowMessageBox(Owner(), kReaderLost, {}, MB_ICONERROR | MB_OK);
+    if (ChangeIdentity(outcome.name + "_" + outcome.idNumber)) {
+        ShowPhotoButton();
+        cardRead_ = true;
+    }
+    if (outcome.lookUpsWithoutReader > 0) ContinueWithoutReader();
+}
+
+void StudentNaming::ContinueWithoutReader() {
+    readerFound_ = false;
     ShowPhotoButton();
-    cardRead_ = true;
+    if (named_) {
+        namedByHand_ = true;  // the label's next press starts from the name shown
+    } else {
+        controls_.studentLabel.SetCaption(kReaderFailurePrompt);
+    }
 }
 
 void StudentNaming::OnNameLabelPressed() {
     if (readerFound_) {
+        // A card that cannot be read: the trainee is named by hand, starting from the name
+        // shown. Cards laid down later are read as before.
+        if (readFailed_) {
+            readFailed_ = false;
+            NameByHand(named_ ? Identity() : std::string(), /*firstTime=*/false);
+            if (named_) {
+                ShowPhotoButton();
+                cardRead_ = true;
+            }
+            return;
+        }
         // The Read-card button is gone after the first card: the next trainee's card is
         // read through the Student label.
         if (cardRead_) OnReadCard();
         return;
     }
     const std::string caption = Identity();
-    if (caption == kReaderFailurePrompt) {
+    if (caption == kReaderFailurePrompt && !named_) {
         NameByHand({}, /*firstTime=*/true);
     } else if (namedByHand_) {
         NameByHand(caption, /*firstTime=*/false);

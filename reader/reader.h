@@ -4,9 +4,11 @@
 // and writes it.
 #pragma once
 
+#include "reader/card_watcher.h"
 #include "reader/reader_component.h"
 #include "ui/control.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +23,18 @@ struct NamingControls {
     ui::Control photoBody, photoLabel;        // the Photo button, in the same place
 };
 
+// The Student identity is about to change to a different trainee.
+struct IdentityChange {
+    std::string_view current;  // the identity now shown
+    bool firstNaming;          // no trainee has been named in this run yet
+};
+// Whether the change may go ahead; the desk asks the operator where photos would be lost.
+using IdentityChangeCheck = std::function<bool(const IdentityChange&)>;
+
 class StudentNaming {
 public:
-    StudentNaming(NamingControls controls, ReaderComponent& reader) : controls_(controls), reader_(reader) {}
+    StudentNaming(NamingControls controls, CardWatcher& reader, IdentityChangeCheck mayChange)
+        : controls_(controls), reader_(reader), mayChange_(std::move(mayChange)) {}
 
     // With a reader the Read-card button stays; without one the Photo button stays and the
     // Student label asks for the name by hand.
@@ -35,19 +46,29 @@ public:
     // Event handlers of the Main window.
     void OnReadCard();
     void OnNameLabelPressed();
+    // A read or a look of the reader's owner has come to `outcome`.
+    void OnCardOutcome(const CardOutcome& outcome);
 
 private:
     void ShowPhotoButton();
+    // The reader has gone: the desk names its trainees by hand from now on.
+    void ContinueWithoutReader();
     void NameByHand(std::string_view initial, bool firstTime);
+    // Makes `next` the Student identity unless the check refuses; false when it stays as it was.
+    // The same identity again changes nothing.
+    bool ChangeIdentity(const std::string& next);
     HWND Owner() const;  // of the boxes the naming opens: the Main window
 
     NamingControls controls_;
-    ReaderComponent& reader_;
+    CardWatcher& reader_;
+    IdentityChangeCheck mayChange_;
     // How this desk names its trainees, settled at start-up. A desk names one trainee after
     // another in one run, so the Student label stays the place to name the next one.
     bool readerFound_ = false;  // the Read-card button was shown at start-up
-    bool cardRead_ = false;     // a card has been read since
+    bool cardRead_ = false;     // the Read-card button has gone: the label reads the next card
     bool namedByHand_ = false;  // the input box has been answered (or cancelled) once
+    bool named_ = false;        // a trainee has been named in this run
+    bool readFailed_ = false;   // the last read failed: the label's next press names by hand
 };
 
 }  // namespace reader

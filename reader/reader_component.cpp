@@ -4,7 +4,6 @@
 #include "platform/program_directory.h"
 #include "platform/win_text.h"
 #include "reader/card_file.h"
-#include "ui/modal.h"
 
 namespace reader {
 
@@ -18,8 +17,6 @@ constexpr int kLastPort = 1200;
 constexpr int kTextAndPhoto = 4;  // the read mode the program always asks for
 constexpr int kSuccess = 1;
 constexpr wchar_t kCardFileName[] = L"wz.txt";
-constexpr std::string_view kReaderLost = "读卡器连接失败";
-constexpr UINT kChineseCodePage = 936;
 }  // namespace
 
 const platform::ComponentLibrary& ReaderComponent::Library() {
@@ -35,26 +32,33 @@ int ReaderComponent::Initialise() {
     for (const platform::ComponentFile& file : kReaderComponentFiles) platform::DeployComponent(file);
     const auto initComm = Library().Find<InitCommFn>("CVR_InitComm");
     if (!initComm) return 0;
-    for (int port = kFirstPort; port <= kLastPort; ++port)
-        if (initComm(port) == kSuccess) return 1;
+    port_ = 0;
+    for (int port = kFirstPort; port <= kLastPort; ++port) {
+        if (initComm(port) == kSuccess) {
+            port_ = port;
+            return 1;
+        }
+    }
     return 0;
 }
 
-int ReaderComponent::ReadCard() {
-    if (Call<AuthenticateFn>("CVR_Authenticate") != kSuccess) return 0;
+int ReaderComponent::SelectCard() { return Call<AuthenticateFn>("CVR_Authenticate") == kSuccess ? 1 : 0; }
+
+int ReaderComponent::ReadSelectedCard() {
     if (Call<ReadContentFn>("CVR_Read_Content", kTextAndPhoto) != kSuccess) return 0;
     ::MessageBeep(MB_OK);
     return 1;
 }
 
-std::string ReaderComponent::LookUpCardField(HWND owner, int position) {
-    if (Initialise() == 0) {
-        ui::ShowMessageBox(owner, kReaderLost, {}, MB_ICONERROR | MB_OK);
-        return {};
-    }
+int ReaderComponent::ReadCard() { return SelectCard() == 1 ? ReadSelectedCard() : 0; }
+
+bool ReaderComponent::ReaderAnswers() { return port_ != 0 && Call<InitCommFn>("CVR_InitComm", port_) == kSuccess; }
+
+std::optional<std::string> ReaderComponent::CardField(int position) {
+    if (Initialise() == 0) return std::nullopt;
     const auto bytes = platform::ReadWholeFile(platform::BesideProgram(kCardFileName));
-    if (!bytes) return {};
-    return platform::FromCodePage(CardFileField(*bytes, position), kChineseCodePage);
+    if (!bytes) return std::string();
+    return platform::FromCodePage(CardFileField(*bytes, position), platform::kGb18030CodePage);
 }
 
 }  // namespace reader

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace reader {
@@ -30,11 +31,16 @@ public:
     // Selects the card on the opened reader and reads it (the component then writes the
     // card text file), and beeps: 1 when both calls succeeded, 0 otherwise.
     int ReadCard();
+    // The two halves: 1 when a card lies on the reader and was selected; then 1 when it was
+    // read (with the beep).
+    int SelectCard();
+    int ReadSelectedCard();
+    // Whether the reader found by the last scan still answers on its port.
+    bool ReaderAnswers();
 
     // Field `position` of the card text file (1 the name, 6 the ID number) as UTF-8, read
-    // afresh after a new scan for the reader. When no reader answers the scan, the operator
-    // is told so in a box owned by `owner`, and the field is empty.
-    std::string LookUpCardField(HWND owner, int position);
+    // afresh after a new scan for the reader; nullopt when no reader answers the scan.
+    std::optional<std::string> CardField(int position);
 
     // Why termb.dll, present beside the program, could not be loaded (a library of the
     // other width, a damaged file), in words for the operator; empty when it loaded or is absent.
@@ -51,6 +57,7 @@ private:
 
     platform::ComponentLibrary library_;
     bool loaded_ = false;
+    int port_ = 0;  // where the last scan found the reader; 0 for none
 };
 
 }  // namespace reader

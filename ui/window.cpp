@@ -251,6 +251,14 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:  // Alt+F4 and the taskbar ask like the close button does
         Close();
         return 0;
+    case WM_QUERYENDSESSION: {
+        if (!behaviour_.endingSession || askingToClose_) return TRUE;
+        DispatchScope ending(*this);
+        askingToClose_ = true;
+        const bool mayEnd = behaviour_.endingSession(*this);
+        askingToClose_ = false;
+        return mayEnd ? TRUE : FALSE;
+    }
     case WM_HSCROLL:
     case WM_VSCROLL: {
         const int index = IndexOfHandle(reinterpret_cast<HWND>(lParam));

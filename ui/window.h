@@ -43,6 +43,9 @@ struct WindowBehaviour {
     // Asked before the window closes (close button, Esc, the system's close); false keeps
     // it open. May open a modal box.
     std::function<bool(Window&)> closing;
+    // Asked when Windows shuts down or the user logs off (WM_QUERYENDSESSION); false refuses.
+    // May open a modal box.
+    std::function<bool(Window&)> endingSession;
 };
 
 // What a native control asks of the window that holds it.

@@ -10,7 +10,6 @@ namespace termb {
 
 namespace {
 
-constexpr UINT kGbkCodePage = 936;
 
 bool RemoveIfPresent(const std::wstring& path) {
     if (::DeleteFileW(path.c_str())) return true;
@@ -28,7 +27,7 @@ std::optional<std::string> EncodeCardText(const std::array<std::u16string, 8>& f
         joined.append(fields[i].begin(), fields[i].end());
     }
     // Seven separators at least, so never empty.
-    return platform::ToCodePageExactly(joined, kGbkCodePage);
+    return platform::ToCodePageExactly(joined, platform::kGb18030CodePage);
 }
 
 bool RemoveCardFiles(const std::wstring& directory) {

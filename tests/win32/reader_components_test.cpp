@@ -4,6 +4,7 @@
 // either a whole file or none.
 #include "card_file_writer.h"
 #include "platform/files.h"
+#include "platform/win_text.h"
 #include "sdtapi.h"
 #include "tests/e2e/harness.h"
 #include "tests/win32/reader_library.h"
@@ -122,7 +123,7 @@ const std::array<std::u16string, 8> kCard{u"张三", u"男", u"汉", u"19900307"
 
 Bytes AsBytes(const std::string& text) { return {text.begin(), text.end()}; }
 
-TEST(CardFiles, TheCardTextIsGbkWithCrLfBetweenTheFields) {
+TEST(CardFiles, TheCardTextIsGb18030WithCrLfBetweenTheFields) {
     std::array<std::u16string, 8> ascii;
     for (std::size_t i = 0; i < ascii.size(); ++i) ascii[i] = std::u16string(1, static_cast<char16_t>(u'a' + i));
     EXPECT_EQ(termb::EncodeCardText(ascii), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh");
@@ -137,13 +138,46 @@ TEST(CardFiles, TheCardTextIsGbkWithCrLfBetweenTheFields) {
     EXPECT_EQ(std::count(text->begin(), text->end(), '\n'), 7);
 }
 
-TEST(CardFiles, CharactersGbkCannotCarryAreRefusedNotGuessed) {
-    for (const std::u16string& name : {std::u16string(u"张\U0001F600"), std::u16string(u"\U00020000三"),
-                                      std::u16string(1, char16_t{0xD800}), std::u16string(u"张\r三")}) {
+TEST(CardFiles, EveryNameIsKeptOnlyWhatBreaksTheFileIsRefused) {
+    // Beyond GBK: 䶮 (U+4DAE), a character beyond the BMP, one GBK has no place for at all.
+    const std::pair<std::u16string, std::string> kept[] = {
+        {u"王䶮", "\xCD\xF5\xFE\x9F"}, {u"\U00020000三", "\x95\x32\x82\x36\xC8\xFD"}, {u"张\U0001F600", "\xD5\xC5\x94\x39\xFC\x36"}};
+    for (const auto& [name, bytes] : kept) {
+        std::array<std::u16string, 8> fields = kCard;
+        fields[0] = name;
+        const auto text = termb::EncodeCardText(fields);
+        ASSERT_TRUE(text) << platform::Narrow(std::wstring(name.begin(), name.end()));
+        EXPECT_TRUE(text->starts_with(bytes + "\r\n"));
+    }
+    for (const std::u16string& name : {std::u16string(1, char16_t{0xD800}), std::u16string(u"张\r三"),
+                                      std::u16string(u"张\n三"), std::u16string(u"张\0三", 3)}) {
         std::array<std::u16string, 8> fields = kCard;
         fields[0] = name;
         EXPECT_FALSE(termb::EncodeCardText(fields));
     }
+}
+
+// What a maker's library writes, code page 936 by the system's own table, reads as it did:
+// every GBK character the system's table gives, decoded through GB18030 as the program now
+// reads the card text file, comes back the same.
+TEST(CardFiles, AGbkFileReadsAsItDidWhenReadAsGb18030) {
+    int compared = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F) continue;
+            const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
+            wchar_t wide[2] = {};
+            if (::MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes, 2, wide, 2) != 1) continue;
+            if (wide[0] >= 0xE000 && wide[0] <= 0xF8FF) continue;  // private use: editions differ, no name has it
+            EXPECT_EQ(platform::FromCodePage({bytes, 2}, platform::kGb18030CodePage),
+                      platform::FromCodePage({bytes, 2}, 936))
+                << std::hex << lead << ' ' << trail;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 21000);
+    const std::string card = "\xCD\xF5\xD0\xA1\xC3\xF7\r\n\xC4\xD0";  // 王小明 CR LF 男, as makers write it
+    EXPECT_EQ(platform::FromCodePage(card, platform::kGb18030CodePage), "王小明\r\n男");
 }
 
 TEST(CardFiles, WrittenWholeAndReplacingAnEarlierRead) {
@@ -164,7 +198,7 @@ TEST(CardFiles, AFailureLeavesNeitherFile) {
     e2e::TempProgramDir dir;
     const Bytes portrait(1024, 0x5A);
     std::array<std::u16string, 8> unwritable = kCard;
-    unwritable[0] = u"\U0001F600";
+    unwritable[0] = u"张\r\n三";  // a line break would make nine fields
     EXPECT_FALSE(termb::WriteCardFiles(dir.Path(), unwritable, portrait));
     EXPECT_TRUE(DirectoryEntries(dir.Path()).empty());
 

@@ -1,0 +1,77 @@
+// The one owner of the calls into the reader component while the desk runs: a thread of its
+// own makes every call, one at a time, both the reads the operator asks for and the looks
+// that find a card laid on the reader. The window never waits for it: what it finds is kept
+// here and announced to the window with a posted message.
+#pragma once
+
+#include "reader/reader_component.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace reader {
+
+// What one read, or one look at the reader, came to.
+struct CardOutcome {
+    bool asked = false;       // a press asked for it; otherwise a card was laid down
+    bool read = false;        // the card was read: name and idNumber hold its fields
+    bool readerLost = false;  // the watch found the reader gone
+    std::string name, idNumber;
+    int lookUpsWithoutReader = 0;  // fields looked up when no reader answered the scan
+};
+
+class CardWatcher {
+public:
+    // Vendors advise no faster: the reader's own find takes up to 100 ms.
+    static constexpr std::chrono::milliseconds kLookInterval{300};
+    // An empty reader is asked whether it is still there on every second look only: asking
+    // reopens its port, the dearest part of watching.
+    static constexpr int kLooksPerPresenceCheck = 2;
+    // Checks in a row that find no reader before it counts as gone: one slow answer is not.
+    static constexpr int kChecksBeforeLost = 5;
+
+    explicit CardWatcher(ReaderComponent& component) : component_(component) {}
+    ~CardWatcher();
+    CardWatcher(const CardWatcher&) = delete;
+    CardWatcher& operator=(const CardWatcher&) = delete;
+
+    // Starts the owner's thread: from now on only it calls the component. Each outcome is
+    // announced by posting `message` to `window`; with `watch`, it looks for cards.
+    void Start(HWND window, UINT message, bool watch);
+    bool Started() const { return thread_.joinable(); }
+    // A read as the Read-card press makes it, after whatever call is under way.
+    void RequestRead();
+    // No looks while paused (a box is open); nests. Outcomes kept meanwhile are announced
+    // again when the last pause ends.
+    void Pause();
+    void Resume();
+    // The outcomes so far, oldest first; on the window's thread.
+    std::vector<CardOutcome> TakeOutcomes();
+
+private:
+    void Run();
+    // Reads the card on the reader and looks its fields up. Without `selected` it selects it first.
+    CardOutcome Read(bool asked, bool selected);
+    // Keeps `outcome` and tells the window; with the mutex held.
+    void Announce(CardOutcome outcome);
+
+    ReaderComponent& component_;
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    bool readAsked_ = false;
+    bool watching_ = false;
+    int paused_ = 0;
+    std::vector<CardOutcome> outcomes_;
+    std::thread thread_;
+};
+
+}  // namespace reader
