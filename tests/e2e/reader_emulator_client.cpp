@@ -154,6 +154,19 @@ std::string ReaderEmulator::ExitReason() const {
 
 std::string ReaderEmulator::Log() const { return ReadControl(L"log"); }
 
+int ReaderEmulator::CountInLog(std::string_view entry) const {
+    const std::string log = Log();
+    int count = 0;
+    for (std::size_t at = log.find(entry); at != std::string::npos; at = log.find(entry, at + entry.size())) ++count;
+    return count;
+}
+
+bool ReaderEmulator::TakeCardAway(Milliseconds timeout) {
+    constexpr std::string_view kFoundEmpty = "find 2001 -> 80";
+    const int before = CountInLog(kFoundEmpty);
+    return SetCard("none") && WaitUntil([&] { return CountInLog(kFoundEmpty) > before; }, timeout);
+}
+
 bool ReaderEmulator::WriteControl(std::wstring_view name, std::string_view text) const {
     if (control_.empty()) return false;
     std::string line(text);

@@ -32,6 +32,9 @@ public:
     // Take effect from the next request on.
     bool SetCard(std::string_view card);
     bool SetFault(std::string_view fault);
+    // Takes the card away and waits until a host has found the reader empty: a card swapped
+    // for another faster than a watching host looks is taken for the same card left lying.
+    bool TakeCardAway(Milliseconds timeout = 5s);
 
     // Asks it to end and waits until its port has gone; false when it did not end.
     bool Stop(Milliseconds timeout = 10s);
@@ -41,6 +44,8 @@ public:
     std::string ExitReason() const;
     // One line per request it answered, for failure messages.
     std::string Log() const;
+    // How many lines of the log hold `entry`.
+    int CountInLog(std::string_view entry) const;
 
     const std::string& Error() const { return error_; }
     int Port() const { return port_; }

@@ -100,7 +100,7 @@ using ReadingACard = ReaderDesk;
 
 TEST_F(ReadingACard, NamesTheTraineeInWhiteAndBringsThePhotoButton) {
     ASSERT_NO_FATAL_FAILURE(StartWithReader("zhangsan"));
-    PressReadCard();
+    // The card lying there at start-up is read by the watch, with no press.
     ASSERT_TRUE(CaptionBecomes("张三_110101199003071234")) << Caption();
     EXPECT_TRUE(NameInWhite());
     ExpectReadCardButton(false);
@@ -110,7 +110,7 @@ TEST_F(ReadingACard, NamesTheTraineeInWhiteAndBringsThePhotoButton) {
 
 TEST_F(ReadingACard, TheNextTraineesCardIsReadThroughTheStudentLabel) {
     ASSERT_NO_FATAL_FAILURE(StartWithReader("zhangsan"));
-    PressReadCard();
+    // The card lying there at start-up is read by the watch, with no press.
     ASSERT_TRUE(CaptionBecomes("张三_110101199003071234")) << Caption();
 
     // The Read-card button has gone; the next card is read with a press on the name.
@@ -128,7 +128,7 @@ TEST_F(ReadingACard, NamesBeyondGbkAreShownAndSavedWhole) {
     const std::pair<const char*, std::wstring> cards[] = {{"wangyan", L"王\u4DAE_310104200105050017"},
                                                           {"extb", L"林\U00020000_350102199912120026"}};
     ASSERT_NO_FATAL_FAILURE(StartWithReader(cards[0].first));
-    PressReadCard();
+    // The card lying there at start-up is read by the watch, with no press.
     for (const auto& [card, name] : cards) {
         SCOPED_TRACE(card);
         ASSERT_TRUE(emulator_.SetCard(card));
@@ -163,7 +163,7 @@ TEST_F(ReadingACard, WithoutACardAsksToPlaceItAgainAndKeepsTheButton) {
 TEST_F(ReadingACard, AReaderLostAfterTheReadIsReportedForEachFieldAndNamesNoOne) {
     // The reader goes as soon as the card's content has been taken.
     ASSERT_NO_FATAL_FAILURE(StartWithReader("zhangsan", "unplug-after@read"));
-    PressReadCard();
+    // The card lying there at start-up is read by the watch, with no press.
     ASSERT_TRUE(AnswerBox(kReaderLost)) << "no box for the name";
     ASSERT_TRUE(AnswerBox(kReaderLost)) << "no box for the ID number";
     EXPECT_EQ(emulator_.ExitReason(), "unplugged");

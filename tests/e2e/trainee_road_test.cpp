@@ -42,9 +42,7 @@ protected:
     void PressLabel() { ClickAt(CentreOf(MustQuery(mc::kStudentLabel.name))); }
     // Takes the card on the reader away and lays `card` down in its place.
     bool SwapCard(std::string_view card) {
-        if (!emulator_.SetCard("none")) return false;
-        Pause(700ms);  // two looks of the watch: the reader is seen empty
-        return emulator_.SetCard(card);
+        return emulator_.TakeCardAway() && emulator_.SetCard(card);
     }
     // The same, until the watch has read `card` and the Student label names it.
     bool LayCard(std::string_view card, const std::string& caption) {
@@ -244,8 +242,7 @@ TEST_F(UnreadableCard, AFailedReadThenALabelPressNamesByHandAndLaterCardsAreRead
     ASSERT_TRUE(Save(1, kZhangsan));
 
     // A card the reader cannot read: the next press names by hand, starting from the name shown.
-    ASSERT_TRUE(emulator_.SetCard("none"));
-    Pause(700ms);
+    ASSERT_TRUE(emulator_.TakeCardAway());
     PressLabel();
     ASSERT_TRUE(Answer(kPlaceCardAgain, IDOK));
     HWND box = OpenInputBox();
