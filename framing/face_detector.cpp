@@ -1,0 +1,40 @@
+#include "framing/face_detector.h"
+
+#include <algorithm>
+
+namespace framing {
+
+GrayView GrayImage::View() const {
+    return GrayView{pixels.data(), width, height, width};
+}
+
+std::vector<FaceBox> FindFaces(const GrayView& /*image*/) {
+    return {};
+}
+
+GrayImage ReduceToGray(const std::uint8_t* bgrx, int width, int height, std::ptrdiff_t stride, int maxWidth) {
+    GrayImage out;
+    if (bgrx == nullptr || width <= 0 || height <= 0 || maxWidth <= 0) return out;
+    const int factor = (width + maxWidth - 1) / maxWidth;
+    out.width = width / factor;
+    out.height = height / factor;
+    out.pixels.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), 0);
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x) {
+            unsigned sum = 0;
+            for (int dy = 0; dy < factor; ++dy) {
+                const std::uint8_t* p = bgrx + static_cast<std::ptrdiff_t>(y * factor + dy) * stride + x * factor * 4;
+                for (int dx = 0; dx < factor; ++dx, p += 4) sum += (p[0] * 29u + p[1] * 150u + p[2] * 77u) >> 8;
+            }
+            out.pixels[static_cast<std::size_t>(y) * out.width + x] = static_cast<std::uint8_t>(sum / (factor * factor));
+        }
+    }
+    return out;
+}
+
+HeadEstimate EstimateHead(const FaceBox& face) {
+    const double w = face.width;
+    return HeadEstimate{face.x + w / 2, face.y - 0.35 * w, face.y + 1.2 * w, face.y + 0.4 * w, 1.3 * w};
+}
+
+}  // namespace framing
