@@ -24,7 +24,10 @@ struct FaceBox {
 };
 
 // The faces in `image`, overlapping hits merged into one box each, the largest first.
-// Empty when there is none, or when the picture is smaller than the smallest face searched.
+// Faces are found from 45 pixels wide (the cascade's window, which spans brows to mouth) up
+// to the picture's height: on a 320-pixel-wide copy, a face narrower than a seventh of the
+// width is not found. Empty when there is none, or when the picture is smaller than 45 x 45.
+// About 10 ms of one core on a 320 x 180 picture (bench/run-framing).
 std::vector<FaceBox> FindFaces(const GrayView& image);
 
 // A reduced grey copy of a picture, owning its pixels (stride == width).

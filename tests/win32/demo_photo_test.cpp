@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,11 +52,15 @@ std::wstring TempFile(const wchar_t* name) {
     return std::wstring(dir) + name;
 }
 
+// Written beside and renamed over, as the camera may read the file at any moment.
 void WriteFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    FILE* file = ::_wfopen(path.c_str(), L"wb");
-    ASSERT_TRUE(file);
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
+    const std::wstring part = path + L".part";
+    {
+        const std::unique_ptr<FILE, int (*)(FILE*)> file(::_wfopen(part.c_str(), L"wb"), &std::fclose);
+        ASSERT_TRUE(file);
+        ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file.get()), bytes.size());
+    }
+    ASSERT_TRUE(::MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
 }
 
 // A 64 x 36 photo: left half red, right half blue.
