@@ -43,8 +43,8 @@ struct GrayImage {
 GrayImage ReduceToGray(const std::uint8_t* bgrx, int width, int height, std::ptrdiff_t stride, int maxWidth);
 
 // Where the head is, estimated from a face box, in the same pixels as the box: the middle of
-// the head across, the top of the head with its hair (crown), the chin, the line through the eyes and the
-// head's width (ears included, hair as it lies). Calibrated on real photographs.
+// the head across, the top of the head with its hair (crown), the chin, the line through the
+// eyes and the head's width (ears included, hair as it lies). Calibrated on real photographs.
 struct HeadEstimate {
     double centerX, crownY, chinY, eyeY, width;
 };
