@@ -33,9 +33,11 @@ std::vector<std::uint8_t> YuvPicture(vedio::PixelFormat format, int width, int h
 
 // Conversion and scaling of the YUV layouts, each line against a copy of its source bytes.
 unsigned TimeYuv(int frames, int runs) {
-    std::printf("\nYUV source, top-down; convert = whole frame to 32-bit, copy = memcpy of the source bytes\n");
-    std::printf("%-5s %-10s %10s %10s %13s %19s\n", "from", "size", "convert", "copy", "convert/copy",
-                "convert+scale 1819x1024");
+    std::printf("\nYUV source, top-down; convert = whole frame to 32-bit, copy = memcpy of the source bytes;\n"
+                "+scale = convert and scale to 1819x1024; cpu = processor time of this process (a shared\n"
+                "machine's wall clock counts other programs too)\n");
+    std::printf("%-5s %-10s %9s %9s %13s %9s | %11s %9s %6s %11s\n", "from", "size", "convert", "copy",
+                "convert/copy", "+scale", "convert cpu", "copy cpu", "ratio", "+scale cpu");
     unsigned checksum = 0;
     const int sizes[][2] = {{1280, 720}, {1920, 1080}};
     const std::pair<vedio::PixelFormat, const char*> formats[] = {{vedio::PixelFormat::Yuy2, "YUY2"},
@@ -54,22 +56,29 @@ unsigned TimeYuv(int frames, int runs) {
             vedio::FrameScaler scaler;
             scaler.Scale(source, target);  // tables outside the timing
 
-            std::vector<double> convertTimes, copyTimes, scaleTimes;
+            const auto convert = [&](int) {
+                for (int y = 0; y < height; ++y)
+                    vedio::ConvertYuvRow(source, y, converted.data() + static_cast<std::size_t>(y) * width * 4);
+            };
+            const auto scale = [&](int) { scaler.Scale(source, target); };
+            const auto copy = [&](int i) {
+                sourceBytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+                std::memcpy(copied.data(), sourceBytes.data(), sourceBytes.size());
+            };
+            std::vector<double> convertTimes, copyTimes, scaleTimes, convertCpu, copyCpu, scaleCpu;
             for (int run = 0; run < runs; ++run) {
-                convertTimes.push_back(bench::MillisecondsEach(frames, [&](int) {
-                    for (int y = 0; y < height; ++y)
-                        vedio::ConvertYuvRow(source, y, converted.data() + static_cast<std::size_t>(y) * width * 4);
-                }));
-                copyTimes.push_back(bench::MillisecondsEach(frames, [&](int i) {
-                    sourceBytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-                    std::memcpy(copied.data(), sourceBytes.data(), sourceBytes.size());
-                }));
-                scaleTimes.push_back(bench::MillisecondsEach(frames, [&](int) { scaler.Scale(source, target); }));
+                convertTimes.push_back(bench::MillisecondsEach(frames, convert));
+                copyTimes.push_back(bench::MillisecondsEach(frames, copy));
+                scaleTimes.push_back(bench::MillisecondsEach(frames, scale));
+                convertCpu.push_back(bench::CpuMillisecondsEach(frames, convert));
+                copyCpu.push_back(bench::CpuMillisecondsEach(frames, copy));
+                scaleCpu.push_back(bench::CpuMillisecondsEach(frames, scale));
             }
-            const double convert = Median(convertTimes);
-            const double copy = Median(copyTimes);
-            std::printf("%-5s %4dx%-5d %10.3f %10.3f %13.2f %19.3f\n", name, width, height, convert, copy,
-                        convert / copy, Median(scaleTimes));
+            const double convertMs = Median(convertTimes);
+            const double copyMs = Median(copyTimes);
+            std::printf("%-5s %4dx%-5d %9.3f %9.3f %13.2f %9.3f | %11.3f %9.3f %6.1f %11.3f\n", name, width, height,
+                        convertMs, copyMs, convertMs / copyMs, Median(scaleTimes), Median(convertCpu), Median(copyCpu),
+                        Median(convertCpu) / Median(copyCpu), Median(scaleCpu));
             checksum += bench::Checksum(converted) + bench::Checksum(copied) + bench::Checksum(scaled);
         }
     }
