@@ -5,10 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
-#include <emmintrin.h>
-#define VEDIO_SCALER_SSE2 1
-#endif
+#include "simd.h"
 
 namespace vedio {
 
@@ -100,7 +97,7 @@ void ManyTaps(const std::uint8_t* pixels, const AxisTaps& axis, int count, std::
     }
 }
 
-#ifdef VEDIO_SCALER_SSE2
+#ifdef VEDIO_SSE2
 // Two target pixels a step: an 8-byte load holds both taps' channels, which are paired up
 // (b0 b1 g0 g1 r0 r1 ..) for one multiply-add with the pixel's weights. Stops where such a
 // load would pass the row's last pixel, and returns there; the plain loop does the rest.
@@ -135,7 +132,7 @@ void ScaleRow(const std::uint8_t* pixels, [[maybe_unused]] int sourceWidth, cons
         return;
     }
     int done = 0;
-#ifdef VEDIO_SCALER_SSE2
+#ifdef VEDIO_SSE2
     done = TwoTapsSse2<kStep>(pixels, sourceWidth, axis.first.data(), pairWeights, count, out);
 #endif
     TwoTaps<kStep>(pixels, axis.first.data(), pairWeights, done, count, out);

@@ -80,7 +80,7 @@ void ScalarPixels(PixelFormat format, const RowPlanes& planes, int from, int wid
 #ifdef VEDIO_SSE2
 // Eight pixels from their luma, and their chroma as U0 V0 U1 V1 U2 V2 U3 V3 in 16-bit lanes
 // (each pair of pixels shares one U and one V), to 32 bytes of BGRX.
-VEDIO_SSE2_TARGET inline void EightPixels(__m128i luma, __m128i chromaPairs, std::uint8_t* out) {
+inline void EightPixels(__m128i luma, __m128i chromaPairs, std::uint8_t* out) {
     const __m128i centre = _mm_set1_epi16(128);
     const __m128i bias = _mm_set1_epi16(static_cast<short>(kBias));
     // Spread each pair's U and V over both of its pixels.
@@ -107,18 +107,18 @@ VEDIO_SSE2_TARGET inline void EightPixels(__m128i luma, __m128i chromaPairs, std
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), _mm_unpackhi_epi16(blueGreen, redOpaque));
 }
 
-VEDIO_SSE2_TARGET inline __m128i LoadEight(const std::uint8_t* bytes) {
+inline __m128i LoadEight(const std::uint8_t* bytes) {
     return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes)), _mm_setzero_si128());
 }
 
-VEDIO_SSE2_TARGET inline __m128i LoadFour(const std::uint8_t* bytes) {
+inline __m128i LoadFour(const std::uint8_t* bytes) {
     int value = 0;
     std::memcpy(&value, bytes, sizeof value);
     return _mm_cvtsi32_si128(value);
 }
 
 // Whole groups of eight pixels, each load inside the row's samples; returns where it stopped.
-VEDIO_SSE2_TARGET int VectorPixels(PixelFormat format, const RowPlanes& planes, int width, std::uint8_t* out) {
+int VectorPixels(PixelFormat format, const RowPlanes& planes, int width, std::uint8_t* out) {
     const __m128i lowBytes = _mm_set1_epi16(0x00FF);
     int x = 0;
     for (; x + 8 <= width; x += 8) {
@@ -163,7 +163,7 @@ void ConvertYuvRow(const SourceFrame& frame, int row, std::uint8_t* out) {
     const RowPlanes planes = Locate(frame, row);
     int done = 0;
 #ifdef VEDIO_SSE2
-    if (ProcessorHasSse2()) done = VectorPixels(frame.format, planes, frame.width, out);
+    done = VectorPixels(frame.format, planes, frame.width, out);
 #endif
     ScalarPixels(frame.format, planes, done, frame.width, out);
 }
