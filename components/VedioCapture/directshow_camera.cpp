@@ -34,6 +34,18 @@ struct MediaTypeOwner {
 };
 using UniqueMediaType = std::unique_ptr<AM_MEDIA_TYPE, MediaTypeOwner>;
 
+// A media type whose fields a call filled in (the structure itself is ours).
+struct FilledMediaType {
+    AM_MEDIA_TYPE type{};
+    FilledMediaType() = default;
+    FilledMediaType(const FilledMediaType&) = delete;
+    FilledMediaType& operator=(const FilledMediaType&) = delete;
+    ~FilledMediaType() {
+        if (type.cbFormat && type.pbFormat) ::CoTaskMemFree(type.pbFormat);
+        if (type.pUnk) type.pUnk->Release();
+    }
+};
+
 // Calls `visit(index, moniker, friendlyName)` for every video input device until it
 // returns false.
 template <typename Visit>
@@ -265,17 +277,18 @@ void RunDirectShowCamera(int index, const std::wstring& name, const std::shared_
     grabber->SetOneShot(FALSE);
     grabber->SetBufferSamples(FALSE);
 
-    AM_MEDIA_TYPE connected{};
-    if (FAILED(grabber->GetConnectedMediaType(&connected))) return;
     ComPtr<GrabberCallback> callback;
     callback.reset(new GrabberCallback(presenter));
-    const std::optional<PixelFormat> format = PixelFormatOf(EncodingOf(connected.subtype));
-    if (const VIDEOINFOHEADER* video = VideoInfo(connected); video && format) {
-        callback->SetFormat(DescribeFrame(*format, static_cast<int>(video->bmiHeader.biWidth),
-                                          static_cast<int>(video->bmiHeader.biHeight)));
+    {
+        FilledMediaType connected;
+        if (FAILED(grabber->GetConnectedMediaType(&connected.type))) return;
+        // What the grabber gets: the device's own format, or the system's RGB24.
+        const std::optional<PixelFormat> format = PixelFormatOf(EncodingOf(connected.type.subtype));
+        if (const VIDEOINFOHEADER* video = VideoInfo(connected.type); video && format) {
+            callback->SetFormat(DescribeFrame(*format, static_cast<int>(video->bmiHeader.biWidth),
+                                              static_cast<int>(video->bmiHeader.biHeight)));
+        }
     }
-    if (connected.cbFormat && connected.pbFormat) ::CoTaskMemFree(connected.pbFormat);
-    if (connected.pUnk) connected.pUnk->Release();
     if (FAILED(grabber->SetCallback(callback.get(), 1))) return;
 
     // Frames as they come, not paced by a clock: the preview wants the newest one.
