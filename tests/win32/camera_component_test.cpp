@@ -269,6 +269,7 @@ TEST_F(CameraComponent, AFrozenDeviceGetsTheStoppedNoticeOverItsLastPictureThrou
     ASSERT_TRUE(e2e::WaitUntil([&] { return NoticeBand(e2e::Screenshot::OfWindow(box_)) == kNoticeBand; }, 3s))
         << "no notice over the stopped picture";
     const e2e::Screenshot before = e2e::Screenshot::OfWindow(box_);
+    before.SavePng(e2e::ShotPath("CameraComponent-stopped-notice"));
     EXPECT_EQ(before.Pixel(2, 2), live.Pixel(2, 2)) << "the picture around the notice is the last frame";
     // Everything repainted, as after a menu or a message box covered the preview.
     ::RedrawWindow(host_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
