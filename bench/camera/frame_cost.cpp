@@ -31,8 +31,18 @@ std::vector<std::uint8_t> YuvPicture(vedio::PixelFormat format, int width, int h
     return bytes;
 }
 
+// The smallest step the process's processor clock takes, in ms (Wine's counts in steps of
+// milliseconds, too coarse for a copy of a frame).
+double ProcessClockStep() {
+    const double start = bench::ProcessCpuMs();
+    double now = start;
+    while (now == start) now = bench::ProcessCpuMs();
+    return now - start;
+}
+
 // Conversion and scaling of the YUV layouts, each line against a copy of its source bytes.
 unsigned TimeYuv(int frames, int runs) {
+    const bool fineCpuClock = ProcessClockStep() < 0.1;
     std::printf("\nYUV source, top-down; convert = whole frame to 32-bit, copy = memcpy of the source bytes;\n"
                 "+scale = convert and scale to 1819x1024; cpu = processor time of this process (a shared\n"
                 "machine's wall clock counts other programs too)\n");
@@ -76,9 +86,14 @@ unsigned TimeYuv(int frames, int runs) {
             }
             const double convertMs = Median(convertTimes);
             const double copyMs = Median(copyTimes);
-            std::printf("%-5s %4dx%-5d %9.3f %9.3f %13.2f %9.3f | %11.3f %9.3f %6.1f %11.3f\n", name, width, height,
-                        convertMs, copyMs, convertMs / copyMs, Median(scaleTimes), Median(convertCpu), Median(copyCpu),
-                        Median(convertCpu) / Median(copyCpu), Median(scaleCpu));
+            std::printf("%-5s %4dx%-5d %9.3f %9.3f %13.2f %9.3f |", name, width, height, convertMs, copyMs,
+                        convertMs / copyMs, Median(scaleTimes));
+            if (fineCpuClock) {
+                std::printf(" %11.3f %9.3f %6.1f %11.3f\n", Median(convertCpu), Median(copyCpu),
+                            Median(convertCpu) / Median(copyCpu), Median(scaleCpu));
+            } else {
+                std::printf(" (the processor clock here is too coarse)\n");
+            }
             checksum += bench::Checksum(converted) + bench::Checksum(copied) + bench::Checksum(scaled);
         }
     }
