@@ -1,12 +1,11 @@
 #include "frame_scaler.h"
 
+#include "yuv_convert.h"
+
 #include <algorithm>
 #include <cstddef>
 
-#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
-#include <emmintrin.h>
-#define VEDIO_SCALER_SSE2 1
-#endif
+#include "simd.h"
 
 namespace vedio {
 
@@ -98,7 +97,7 @@ void ManyTaps(const std::uint8_t* pixels, const AxisTaps& axis, int count, std::
     }
 }
 
-#ifdef VEDIO_SCALER_SSE2
+#ifdef VEDIO_SSE2
 // Two target pixels a step: an 8-byte load holds both taps' channels, which are paired up
 // (b0 b1 g0 g1 r0 r1 ..) for one multiply-add with the pixel's weights. Stops where such a
 // load would pass the row's last pixel, and returns there; the plain loop does the rest.
@@ -133,7 +132,7 @@ void ScaleRow(const std::uint8_t* pixels, [[maybe_unused]] int sourceWidth, cons
         return;
     }
     int done = 0;
-#ifdef VEDIO_SCALER_SSE2
+#ifdef VEDIO_SSE2
     done = TwoTapsSse2<kStep>(pixels, sourceWidth, axis.first.data(), pairWeights, count, out);
 #endif
     TwoTaps<kStep>(pixels, axis.first.data(), pairWeights, done, count, out);
@@ -223,12 +222,21 @@ void FrameScaler::Prepare(int sourceWidth, int sourceHeight, int targetWidth, in
     for (std::size_t i = 3; i < rows_.size(); i += 4) rows_[i] = kOpaque;
     rowInSlot_.assign(static_cast<std::size_t>(vertical_.taps), -1);
     sums_.assign(vertical_.taps > 2 ? rowLength : 0, 0);
+    converted_.assign(static_cast<std::size_t>(sourceWidth) * 4, 0);
 }
 
 const std::uint16_t* FrameScaler::ScaledRow(const SourceFrame& source, int row) {
     const auto slot = static_cast<std::size_t>(row % vertical_.taps);
     std::uint16_t* scaled = rows_.data() + slot * static_cast<std::size_t>(targetWidth_) * 4;
     if (rowInSlot_[slot] != row) {
+        if (IsYuv(source.format)) {
+            // Converted one row at a time into a buffer that stays in the cache, then
+            // scaled as 32-bit: each source row is converted once per frame.
+            ConvertYuvRow(source, row, converted_.data());
+            ScaleRow<4>(converted_.data(), sourceWidth_, horizontal_, pairWeights_.data(), targetWidth_, scaled);
+            rowInSlot_[slot] = row;
+            return scaled;
+        }
         const std::ptrdiff_t memoryRow = source.bottomUp ? source.height - 1 - row : row;
         const std::uint8_t* pixels = source.pixels + memoryRow * source.stride;
         if (source.format == PixelFormat::Bgr24) {
