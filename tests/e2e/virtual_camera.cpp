@@ -56,8 +56,20 @@ std::vector<std::pair<std::wstring, std::wstring>> VirtualCameraEnvironment(cons
 }
 
 bool TellVirtualCamera(const std::wstring& programDir, std::string_view instructions) {
-    const std::vector<std::uint8_t> bytes(instructions.begin(), instructions.end());
-    return platform::WriteWholeFile(VirtualCameraControlPath(programDir), bytes);
+    // Shared every way: the camera reads the file before every frame.
+    const auto write = [&] {
+        HANDLE file = ::CreateFileW(VirtualCameraControlPath(programDir).c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        DWORD written = 0;
+        const bool whole = ::WriteFile(file, instructions.data(), static_cast<DWORD>(instructions.size()), &written,
+                                       nullptr) &&
+                           written == instructions.size();
+        ::CloseHandle(file);
+        return whole;
+    };
+    return WaitUntil(write, 2s);
 }
 
 std::optional<POINT> VirtualCameraEntry(HWND mainWindow) {
