@@ -14,11 +14,34 @@
 #include <utility>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <time.h>
+#endif
+
 namespace bench {
 
 inline double NowMs() {
     using Ms = std::chrono::duration<double, std::milli>;
     return std::chrono::duration_cast<Ms>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The processor time this process has used, user and system: on a shared machine a wall
+// clock counts the time other programs had the processor too.
+inline double ProcessCpuMs() {
+#ifdef _WIN32
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) return NAN;
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 1e4;  // 100 ns units
+#else
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+#endif
 }
 
 // The median: of an odd count the middle value, of an even count the mean of the two
@@ -36,6 +59,15 @@ double MillisecondsEach(int count, Work&& work) {
     const double start = NowMs();
     for (int i = 0; i < count; ++i) work(i);
     return (NowMs() - start) / count;
+}
+
+// Runs work(0) ... work(count - 1) and returns the processor milliseconds each took on
+// average (single-threaded work).
+template <typename Work>
+double CpuMillisecondsEach(int count, Work&& work) {
+    const double start = ProcessCpuMs();
+    for (int i = 0; i < count; ++i) work(i);
+    return (ProcessCpuMs() - start) / count;
 }
 
 // Milliseconds from `from` until done() holds, asked every millisecond; negative once

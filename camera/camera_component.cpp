@@ -23,18 +23,21 @@ struct CameraExports {
 };
 
 // A process singleton: one camera component serves the process, loaded on the first call
-// and kept, since its capture threads run its code. The start-up deployment has written the
-// file by the time the first call comes.
+// and never unloaded. Its capture threads run its code until the process ends (the camera
+// is not closed at exit), so freeing it from a static destructor could pull the code from
+// under them: the library is pinned, and these exports are never destroyed. The start-up
+// deployment has written the file by the time the first call comes.
 const CameraExports& ProcessCameraExports() {
-    static const CameraExports exports = [] {
-        CameraExports e{platform::ComponentLibrary(platform::BesideProgram(kVedioCapture.fileName))};
-        e.getCameraList = e.library.Find<GetCameraListFn>("GetCameraList");
-        e.setCameraId = e.library.Find<SetCameraIdFn>("SetCameraID");
-        e.startCamera = e.library.Find<StartCameraFn>("StartCamera");
-        e.closeCamera = e.library.Find<CloseCameraFn>("CloseCamera");
+    static const CameraExports* const exports = [] {
+        auto* e = new CameraExports{platform::ComponentLibrary(platform::BesideProgram(kVedioCapture.fileName))};
+        e->library.PinForProcessLifetime();
+        e->getCameraList = e->library.Find<GetCameraListFn>("GetCameraList");
+        e->setCameraId = e->library.Find<SetCameraIdFn>("SetCameraID");
+        e->startCamera = e->library.Find<StartCameraFn>("StartCamera");
+        e->closeCamera = e->library.Find<CloseCameraFn>("CloseCamera");
         return e;
     }();
-    return exports;
+    return *exports;
 }
 }  // namespace
 

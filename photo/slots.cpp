@@ -11,8 +11,12 @@ bool IsSlot(int slot) { return slot >= 1 && slot <= kSlotCount; }
 std::size_t Index(int slot) { return static_cast<std::size_t>(slot - 1); }
 }  // namespace
 
-PhotoSlots::PhotoSlots(PhotoControls controls, IdentitySource identity, std::wstring photoDirectory)
-    : controls_(std::move(controls)), identity_(std::move(identity)), photoDirectory_(std::move(photoDirectory)) {}
+PhotoSlots::PhotoSlots(PhotoControls controls, IdentitySource identity, std::wstring photoDirectory,
+                       FrameCopy copyFrame)
+    : controls_(std::move(controls)), identity_(std::move(identity)), photoDirectory_(std::move(photoDirectory)),
+      copyFrame_(std::move(copyFrame)) {
+    if (!copyFrame_) copyFrame_ = [frame = controls_.frame] { return CopyWindowPixels(frame.Handle()); };
+}
 
 const std::vector<std::uint8_t>& PhotoSlots::SlotImage(int slot) const {
     static const std::vector<std::uint8_t> none;
@@ -44,13 +48,15 @@ void PhotoSlots::TraineeNamed(Keep keep) {
     if (!HoldsPhotos()) unsaved_ = false;
 }
 
-void PhotoSlots::Capture() {
-    std::vector<std::uint8_t> image = CopyWindowPixels(controls_.frame.Handle());
+bool PhotoSlots::Capture() {
+    std::vector<std::uint8_t> image = copyFrame_();
+    if (image.empty()) return false;  // an empty slot is no photo: keep the one it has
     const int slot = next_;
     SetSlotImage(slot, std::move(image));
     beforeSave_[Index(slot)] = false;
     next_ = slot % kSlotCount + 1;
     unsaved_ = true;
+    return true;
 }
 
 void PhotoSlots::OnSlotPressed(int slot) {

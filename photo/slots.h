@@ -29,10 +29,14 @@ struct PhotoControls {
 // The Student identity as it is now: the name a saved photo gets.
 using IdentitySource = std::function<std::string()>;
 
+// The preview frame as a slot image; empty when it could not be copied.
+using FrameCopy = std::function<std::vector<std::uint8_t>()>;
+
 class PhotoSlots {
 public:
-    // Photos are saved into `photoDirectory`.
-    PhotoSlots(PhotoControls controls, IdentitySource identity, std::wstring photoDirectory);
+    // Photos are saved into `photoDirectory`. A capture copies the pixels of the controls'
+    // frame, or takes `copyFrame`'s image when given one.
+    PhotoSlots(PhotoControls controls, IdentitySource identity, std::wstring photoDirectory, FrameCopy copyFrame = {});
 
     // The slot the next capture fills, 1 to 4.
     int NextSlot() const { return next_; }
@@ -55,8 +59,10 @@ public:
     // points the counter at the first empty slot.
     void TraineeNamed(Keep keep);
 
-    // Copies the preview frame into the next slot and advances the counter.
-    void Capture();
+    // Copies the preview frame into the next slot and advances the counter. A copy that
+    // fails changes nothing: the slot keeps its picture, the counter stays, nothing is unsaved.
+    // True when the slot got the frame.
+    bool Capture();
 
     // Event handlers of the Main window; `slot` is 1 to 4.
     void OnSlotPressed(int slot);
@@ -74,6 +80,7 @@ private:
     PhotoControls controls_;
     IdentitySource identity_;
     std::wstring photoDirectory_;
+    FrameCopy copyFrame_;
     std::array<std::vector<std::uint8_t>, kSlotCount> images_;
     // Slots whose photo was taken before the last save: the saved trainee's.
     std::array<bool, kSlotCount> beforeSave_{};

@@ -16,6 +16,13 @@ ComponentLibrary::ComponentLibrary(const std::wstring& fullPath)
     if (!module_) loadError_ = ::GetLastError();
 }
 
+bool ComponentLibrary::PinForProcessLifetime() const {
+    if (!module_) return false;
+    HMODULE pinned = nullptr;
+    return ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                reinterpret_cast<LPCWSTR>(module_.get()), &pinned) != 0;
+}
+
 std::string ComponentLibrary::Problem() const {
     if (module_ || path_.empty() || !Exists(path_) || IsDirectory(path_)) return {};
     const std::string file = Narrow(path_.substr(path_.find_last_of(L"\\/") + 1));

@@ -23,6 +23,11 @@ public:
         return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module_.get(), name)));
     }
 
+    // Keeps the library in the process until it ends, whatever frees it later: for a library
+    // whose own threads may still run its code while the process shuts down. False when
+    // nothing is loaded or the system refused.
+    bool PinForProcessLifetime() const;
+
     // Why a file that is there could not be loaded, in words for the operator ("“termb.dll”
     // 是 64 位的库……" and what to do); empty when it loaded, or when there is no file.
     std::string Problem() const;

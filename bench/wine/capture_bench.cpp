@@ -35,7 +35,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!bench::ParseOrviaRun(argc, argv, "orvia_bench_capture", options)) return 2;
     TempProgramDir dir;
     OrviaProcess program;
-    if (!bench::StartOrvia(options, dir, program, L"frozen", true)) return 1;
+    if (!bench::StartOrvia(options, dir, program, L"still", true)) return 1;
     Pause(std::chrono::milliseconds(300));
     const RECT frame = FrameOnScreen(program.MainWindow());
     std::vector<double> capture, nudge;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace vedio {
 
@@ -23,6 +24,15 @@ double AspectDistance(FrameSize size) {
 
 long long Area(FrameSize size) { return static_cast<long long>(size.width) * size.height; }
 
+bool Smooth(const OfferedFormat& format) {
+    return format.framesPerSecond <= 0 || format.framesPerSecond >= kSmoothFramesPerSecond;
+}
+
+// Lower is better: smoothness first, then the encoding in the order Encoding lists them.
+int Rank(const OfferedFormat& format) {
+    return (Smooth(format) ? 0 : 100) + static_cast<int>(format.encoding);
+}
+
 }  // namespace
 
 std::optional<FrameSize> ChooseFrameSize(std::span<const FrameSize> offered) {
@@ -37,6 +47,34 @@ std::optional<FrameSize> ChooseFrameSize(std::span<const FrameSize> offered) {
         if (!best || Area(size) > Area(*best)) best = size;
     }
     return best;
+}
+
+}  // namespace vedio
+
+namespace vedio {
+
+std::optional<std::size_t> ChooseDeviceFormat(std::span<const OfferedFormat> offered) {
+    std::vector<FrameSize> sizes;
+    sizes.reserve(offered.size());
+    for (const OfferedFormat& format : offered) sizes.push_back(format.size);
+    const std::optional<FrameSize> size = ChooseFrameSize(sizes);
+    if (!size) return std::nullopt;
+    std::optional<std::size_t> best;
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+        if (offered[i].size != *size) continue;
+        if (!best || Rank(offered[i]) < Rank(offered[*best])) best = i;
+    }
+    return best;
+}
+
+SourceFrame DescribeFrame(PixelFormat format, int bitmapWidth, int bitmapHeight) {
+    SourceFrame frame;
+    frame.format = format;
+    frame.width = bitmapWidth > 0 ? bitmapWidth : 0;
+    frame.height = bitmapHeight == std::numeric_limits<int>::min() ? 0 : std::abs(bitmapHeight);
+    frame.stride = DefaultStride(format, frame.width);
+    frame.bottomUp = !IsYuv(format) && bitmapHeight > 0;
+    return frame;
 }
 
 }  // namespace vedio

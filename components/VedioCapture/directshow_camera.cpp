@@ -7,6 +7,8 @@
 #include <qedit.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace vedio {
@@ -72,37 +74,71 @@ ComPtr<IBaseFilter> BindVideoInput(int wanted, const std::wstring& wantedName) {
     return filter;
 }
 
-// Sets the capture pin to the best size the device offers; the device's default stays
-// when it offers nothing readable.
-void ChooseDeviceFormat(ICaptureGraphBuilder2* builder, IBaseFilter* device) {
+// FOURCC video subtypes: the code in the first field, the rest fixed.
+constexpr GUID FourccSubtype(DWORD fourcc) {
+    return {fourcc, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+}
+constexpr GUID kSubtypeYuy2 = FourccSubtype(0x32595559);  // 'YUY2'
+constexpr GUID kSubtypeNv12 = FourccSubtype(0x3231564E);  // 'NV12'
+constexpr GUID kSubtypeI420 = FourccSubtype(0x30323449);  // 'I420'
+constexpr GUID kSubtypeIyuv = FourccSubtype(0x56555949);  // 'IYUV', the same layout
+
+Encoding EncodingOf(const GUID& subtype) {
+    if (subtype == kSubtypeYuy2) return Encoding::Yuy2;
+    if (subtype == kSubtypeNv12) return Encoding::Nv12;
+    if (subtype == kSubtypeI420 || subtype == kSubtypeIyuv) return Encoding::I420;
+    if (subtype == MEDIASUBTYPE_RGB32) return Encoding::Rgb32;
+    if (subtype == MEDIASUBTYPE_RGB24) return Encoding::Rgb24;
+    return Encoding::Decoded;
+}
+
+const VIDEOINFOHEADER* VideoInfo(const AM_MEDIA_TYPE& type) {
+    if (type.formattype != FORMAT_VideoInfo || type.cbFormat < sizeof(VIDEOINFOHEADER) || !type.pbFormat)
+        return nullptr;
+    return reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
+}
+
+// Sets the capture pin to the best format the device offers (capture_format.h says which)
+// and returns the subtype set; null when the device's default stays (it offers nothing
+// readable).
+std::optional<GUID> SetBestDeviceFormat(ICaptureGraphBuilder2* builder, IBaseFilter* device) {
     ComPtr<IAMStreamConfig> config;
     if (FAILED(builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, device, IID_IAMStreamConfig,
                                       reinterpret_cast<void**>(config.put()))))
-        return;
+        return std::nullopt;
     int count = 0, capsSize = 0;
     if (FAILED(config->GetNumberOfCapabilities(&count, &capsSize)) || capsSize != sizeof(VIDEO_STREAM_CONFIG_CAPS))
-        return;
+        return std::nullopt;
     std::vector<UniqueMediaType> types;
-    std::vector<FrameSize> sizes;
+    std::vector<OfferedFormat> offered;
     for (int i = 0; i < count; ++i) {
         AM_MEDIA_TYPE* raw = nullptr;
         VIDEO_STREAM_CONFIG_CAPS caps{};
         if (FAILED(config->GetStreamCaps(i, &raw, reinterpret_cast<BYTE*>(&caps))) || !raw) continue;
         UniqueMediaType type(raw);
-        if (type->formattype != FORMAT_VideoInfo || type->cbFormat < sizeof(VIDEOINFOHEADER) || !type->pbFormat)
-            continue;
-        const auto* video = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat);
-        sizes.push_back({static_cast<int>(video->bmiHeader.biWidth), std::abs(static_cast<int>(video->bmiHeader.biHeight))});
+        const VIDEOINFOHEADER* video = VideoInfo(*type);
+        if (!video) continue;
+        // The fastest the format runs, in frames per second (intervals in 100 ns units).
+        const LONGLONG interval = caps.MinFrameInterval > 0 ? caps.MinFrameInterval : video->AvgTimePerFrame;
+        offered.push_back({{static_cast<int>(video->bmiHeader.biWidth), std::abs(static_cast<int>(video->bmiHeader.biHeight))},
+                           EncodingOf(type->subtype),
+                           interval > 0 ? 1e7 / static_cast<double>(interval) : 0.0});
         types.push_back(std::move(type));
     }
-    const auto best = ChooseFrameSize(sizes);
-    if (!best) return;
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-        if (sizes[i] == *best) {
-            config->SetFormat(types[i].get());
-            return;
-        }
-    }
+    const auto best = ChooseDeviceFormat(offered);
+    if (!best || FAILED(config->SetFormat(types[*best].get()))) return std::nullopt;
+    return types[*best]->subtype;
+}
+
+// Connects device -> grabber -> null renderer with the grabber taking `subtype` only.
+bool Connect(ICaptureGraphBuilder2* builder, IBaseFilter* device, ISampleGrabber* grabber, IBaseFilter* grabberFilter,
+             IBaseFilter* renderer, const GUID& subtype) {
+    AM_MEDIA_TYPE wanted{};
+    wanted.majortype = MEDIATYPE_Video;
+    wanted.subtype = subtype;
+    wanted.formattype = FORMAT_VideoInfo;
+    if (FAILED(grabber->SetMediaType(&wanted))) return false;
+    return SUCCEEDED(builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, device, grabberFilter, renderer));
 }
 
 // Receives the grabber's frames on the device's streaming thread.
@@ -110,12 +146,7 @@ class GrabberCallback final : public ISampleGrabberCB {
 public:
     explicit GrabberCallback(std::shared_ptr<Presenter> presenter) : presenter_(std::move(presenter)) {}
 
-    void SetFormat(int width, int height, bool bottomUp) {
-        frame_.width = width;
-        frame_.height = height;
-        frame_.bottomUp = bottomUp;
-        frame_.stride = DibStride(width, 24);
-    }
+    void SetFormat(const SourceFrame& layout) { frame_ = layout; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
@@ -135,7 +166,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE SampleCB(double, IMediaSample*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE BufferCB(double, BYTE* buffer, long length) override {
-        const auto needed = static_cast<long long>(frame_.stride) * frame_.height;
+        const auto needed = static_cast<long long>(FrameBytes(frame_.format, frame_.height, frame_.stride));
         if (!buffer || frame_.width <= 0 || frame_.height <= 0 || length < needed) return S_OK;
         SourceFrame frame = frame_;
         frame.pixels = buffer;
@@ -147,7 +178,7 @@ private:
     ~GrabberCallback() = default;
     std::atomic<ULONG> references_{1};
     std::shared_ptr<Presenter> presenter_;
-    SourceFrame frame_{nullptr, 0, 0, 0, PixelFormat::Bgr24, true};
+    SourceFrame frame_;  // the connected layout; no pixels
 };
 
 template <typename T>
@@ -220,28 +251,28 @@ void RunDirectShowCamera(int index, const std::wstring& name, const std::shared_
         FAILED(graph->AddFilter(grabberFilter.get(), L"Grabber")) ||
         FAILED(graph->AddFilter(renderer.get(), L"Null renderer")))
         return;
-    ChooseDeviceFormat(builder.get(), device.get());
+    const std::optional<GUID> deviceSubtype = SetBestDeviceFormat(builder.get(), device.get());
 
-    // The grabber asks for 24-bit RGB; DirectShow puts a decoder or converter in between.
-    AM_MEDIA_TYPE wanted{};
-    wanted.majortype = MEDIATYPE_Video;
-    wanted.subtype = MEDIASUBTYPE_RGB24;
-    wanted.formattype = FORMAT_VideoInfo;
-    grabber->SetMediaType(&wanted);
+    // An uncompressed format goes straight to the grabber, which takes that subtype alone,
+    // so no converter of the system's comes in between: the presenter converts it. Anything
+    // else (MJPG), or a device that will not connect that way, goes through the system's
+    // decoder or converter to 24-bit RGB.
+    const bool direct = deviceSubtype && PixelFormatOf(EncodingOf(*deviceSubtype));
+    if (!(direct && Connect(builder.get(), device.get(), grabber.get(), grabberFilter.get(), renderer.get(),
+                            *deviceSubtype)) &&
+        !Connect(builder.get(), device.get(), grabber.get(), grabberFilter.get(), renderer.get(), MEDIASUBTYPE_RGB24))
+        return;
     grabber->SetOneShot(FALSE);
     grabber->SetBufferSamples(FALSE);
-    if (FAILED(builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, device.get(), grabberFilter.get(),
-                                     renderer.get())))
-        return;
 
     AM_MEDIA_TYPE connected{};
     if (FAILED(grabber->GetConnectedMediaType(&connected))) return;
     ComPtr<GrabberCallback> callback;
     callback.reset(new GrabberCallback(presenter));
-    if (connected.formattype == FORMAT_VideoInfo && connected.cbFormat >= sizeof(VIDEOINFOHEADER) && connected.pbFormat) {
-        const auto& header = reinterpret_cast<const VIDEOINFOHEADER*>(connected.pbFormat)->bmiHeader;
-        callback->SetFormat(static_cast<int>(header.biWidth), std::abs(static_cast<int>(header.biHeight)),
-                            header.biHeight > 0);
+    const std::optional<PixelFormat> format = PixelFormatOf(EncodingOf(connected.subtype));
+    if (const VIDEOINFOHEADER* video = VideoInfo(connected); video && format) {
+        callback->SetFormat(DescribeFrame(*format, static_cast<int>(video->bmiHeader.biWidth),
+                                          static_cast<int>(video->bmiHeader.biHeight)));
     }
     if (connected.cbFormat && connected.pbFormat) ::CoTaskMemFree(connected.pbFormat);
     if (connected.pUnk) connected.pUnk->Release();

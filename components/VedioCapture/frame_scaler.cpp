@@ -1,5 +1,7 @@
 #include "frame_scaler.h"
 
+#include "yuv_convert.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -223,12 +225,21 @@ void FrameScaler::Prepare(int sourceWidth, int sourceHeight, int targetWidth, in
     for (std::size_t i = 3; i < rows_.size(); i += 4) rows_[i] = kOpaque;
     rowInSlot_.assign(static_cast<std::size_t>(vertical_.taps), -1);
     sums_.assign(vertical_.taps > 2 ? rowLength : 0, 0);
+    converted_.assign(static_cast<std::size_t>(sourceWidth) * 4, 0);
 }
 
 const std::uint16_t* FrameScaler::ScaledRow(const SourceFrame& source, int row) {
     const auto slot = static_cast<std::size_t>(row % vertical_.taps);
     std::uint16_t* scaled = rows_.data() + slot * static_cast<std::size_t>(targetWidth_) * 4;
     if (rowInSlot_[slot] != row) {
+        if (IsYuv(source.format)) {
+            // Converted one row at a time into a buffer that stays in the cache, then
+            // scaled as 32-bit: each source row is converted once per frame.
+            ConvertYuvRow(source, row, converted_.data());
+            ScaleRow<4>(converted_.data(), sourceWidth_, horizontal_, pairWeights_.data(), targetWidth_, scaled);
+            rowInSlot_[slot] = row;
+            return scaled;
+        }
         const std::ptrdiff_t memoryRow = source.bottomUp ? source.height - 1 - row : row;
         const std::uint8_t* pixels = source.pixels + memoryRow * source.stride;
         if (source.format == PixelFormat::Bgr24) {

@@ -24,7 +24,7 @@ struct AxisTaps {
 
 class FrameScaler {
 public:
-    // Converts `source` and scales it to fill `target` entirely. Each axis on its own:
+    // Converts `source` (any PixelFormat) and scales it to fill `target` entirely. Each axis on its own:
     // bilinear when enlarging, area-averaging when reducing by more than 2x, an exact copy
     // at 1:1. Tables and row buffers are kept between calls of the same sizes, so a running
     // camera allocates nothing per frame. Empty or null frames leave the target untouched.
@@ -58,6 +58,7 @@ private:
     std::vector<std::uint16_t> rows_;
     std::vector<int> rowInSlot_;
     std::vector<std::uint32_t> sums_;  // vertical sums when many rows meet in one pixel
+    std::vector<std::uint8_t> converted_;  // one YUV source row as 32-bit pixels
 };
 
 }  // namespace vedio

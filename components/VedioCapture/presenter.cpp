@@ -1,7 +1,9 @@
 #include "presenter.h"
 
 #include "platform/module_directory.h"
+#include "platform/owners.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vedio {
@@ -9,6 +11,13 @@ namespace vedio {
 namespace {
 constexpr wchar_t kSurfaceClass[] = L"Orvia.VideoSurface";
 constexpr UINT kFrameDrawn = WM_APP + 1;
+constexpr UINT_PTR kWatchTimer = 1;
+// A look four times a second: the notice shows within 1.25 s of the last frame, and the
+// look itself is a lock and a comparison of two times.
+constexpr UINT kWatchPeriodMs = 250;
+
+constexpr wchar_t kStoppedTitle[] = L"摄像头画面已停止";
+constexpr wchar_t kStoppedAdvice[] = L"请检查摄像头连接后，双击摄像头名称重新打开";
 
 HINSTANCE ThisModule() { return platform::ModuleContaining(reinterpret_cast<const void*>(&ThisModule)); }
 
@@ -48,6 +57,47 @@ void DrawPicture(HDC dc, const Picture& picture, int width, int height) {
     ::StretchDIBits(dc, 0, 0, width, height, 0, 0, picture.width, picture.height, picture.pixels.data(), &info,
                     DIB_RGB_COLORS, SRCCOPY);
 }
+
+platform::UniqueFont NoticeFont(int pixelHeight, int weight) {
+    return platform::UniqueFont(::CreateFontW(-pixelHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                              DEFAULT_PITCH, L"微软雅黑"));
+}
+
+// The notice that the picture has stopped: a dark band across the middle of the picture,
+// a red heading and white advice, sized to the surface so it reads at every zoom.
+void DrawStoppedNotice(HDC dc, int width, int height) {
+    const int titleHeight = std::clamp(height / 10, 14, 48);
+    const int adviceHeight = std::clamp(height / 18, 12, 28);
+    const int bandHeight = titleHeight + adviceHeight + titleHeight;
+    const int top = (height - bandHeight) / 2;
+    RECT band{0, top, width, top + bandHeight};
+    platform::UniqueBrush dark(::CreateSolidBrush(RGB(24, 24, 24)));
+    ::FillRect(dc, &band, dark.get());
+
+    ::SetBkMode(dc, TRANSPARENT);
+    const platform::UniqueFont titleFont = NoticeFont(titleHeight, FW_BOLD);
+    const platform::UniqueFont adviceFont = NoticeFont(adviceHeight, FW_NORMAL);
+    RECT title{0, top + titleHeight / 4, width, top + titleHeight / 4 + titleHeight * 5 / 4};
+    {
+        const platform::Selection select(dc, titleFont.get());
+        ::SetTextColor(dc, RGB(255, 72, 72));
+        ::DrawTextW(dc, kStoppedTitle, -1, &title, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+    RECT advice{0, title.bottom, width, band.bottom - titleHeight / 4};
+    const platform::Selection select(dc, adviceFont.get());
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    ::DrawTextW(dc, kStoppedAdvice, -1, &advice, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+void DrawPictureOrBlack(HDC dc, const Picture* picture, int width, int height) {
+    if (picture && !picture->pixels.empty()) {
+        DrawPicture(dc, *picture, width, height);
+        return;
+    }
+    const RECT all{0, 0, width, height};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+}
 }  // namespace
 
 std::shared_ptr<Presenter> Presenter::Create(HWND target, std::shared_ptr<const Picture> placeholder) {
@@ -62,9 +112,11 @@ std::shared_ptr<Presenter> Presenter::Create(HWND target, std::shared_ptr<const 
     presenter->height_ = height;
     presenter->latest_ = std::move(placeholder);
     presenter->latestIsPlaceholder_ = presenter->latest_ != nullptr;
+    presenter->watch_ = StallWatch(StallWatch::Clock::now(), presenter->latestIsPlaceholder_);
     presenter->surface_ = ::CreateWindowExW(0, kSurfaceClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
                                             width, height, target, nullptr, ThisModule(), presenter.get());
     if (!presenter->surface_) return nullptr;
+    ::SetTimer(presenter->surface_, kWatchTimer, kWatchPeriodMs, nullptr);  // ends with the window
     return presenter;
 }
 
@@ -82,7 +134,20 @@ void Presenter::Detach() {
 
 std::shared_ptr<const Picture> Presenter::Latest() const {
     std::lock_guard lock(latestLock_);
-    return latest_;
+    return watch_.ShowsNotice() ? nullptr : latest_;
+}
+
+void Presenter::Watch() {
+    {
+        std::lock_guard lock(latestLock_);
+        if (!watch_.Update(StallWatch::Clock::now())) return;
+        if (latestIsPlaceholder_ && !watch_.ShowsPlaceholder()) {
+            latest_.reset();  // the restart's stand-in: not this camera's picture
+            latestIsPlaceholder_ = false;
+        }
+    }
+    std::lock_guard lock(drawing_);
+    if (surface_) ::InvalidateRect(surface_, nullptr, FALSE);
 }
 
 std::shared_ptr<Picture> Presenter::SparePicture() {
@@ -109,6 +174,7 @@ void Presenter::Present(const SourceFrame& frame) {
         std::lock_guard lock(latestLock_);
         latest_ = picture;
         latestIsPlaceholder_ = false;
+        watch_.FrameArrived(StallWatch::Clock::now());  // the whole picture below covers any notice
     }
     std::lock_guard lock(drawing_);
     if (detached_ || !surface_) return;
@@ -122,13 +188,29 @@ void Presenter::Present(const SourceFrame& frame) {
 }
 
 void Presenter::Paint(HDC dc) const {
-    const std::shared_ptr<const Picture> picture = Latest();
-    if (picture && !picture->pixels.empty()) {
-        DrawPicture(dc, *picture, width_, height_);
+    std::shared_ptr<const Picture> picture;
+    bool notice = false;
+    {
+        std::lock_guard lock(latestLock_);
+        picture = latest_;
+        notice = watch_.ShowsNotice();
+    }
+    if (!notice) {
+        DrawPictureOrBlack(dc, picture.get(), width_, height_);
         return;
     }
-    const RECT all{0, 0, width_, height_};
-    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    // The picture and the notice composed off screen, then shown at once: no flicker.
+    platform::UniqueDC memory(::CreateCompatibleDC(dc));
+    platform::UniqueBitmap bitmap(memory ? ::CreateCompatibleBitmap(dc, width_, height_) : nullptr);
+    if (!bitmap) {
+        DrawPictureOrBlack(dc, picture.get(), width_, height_);
+        DrawStoppedNotice(dc, width_, height_);
+        return;
+    }
+    const platform::Selection select(memory.get(), bitmap.get());
+    DrawPictureOrBlack(memory.get(), picture.get(), width_, height_);
+    DrawStoppedNotice(memory.get(), width_, height_);
+    ::BitBlt(dc, 0, 0, width_, height_, memory.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK Presenter::SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,6 +222,9 @@ LRESULT CALLBACK Presenter::SurfaceProc(HWND window, UINT message, WPARAM wParam
     switch (message) {
     case kFrameDrawn:
         if (self) self->wakePending_ = false;
+        return 0;
+    case WM_TIMER:
+        if (self && wParam == kWatchTimer) self->Watch();
         return 0;
     case WM_NCHITTEST:
         return HTTRANSPARENT;  // the mouse belongs to the window beneath (dragging, clicks)

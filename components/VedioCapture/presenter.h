@@ -2,11 +2,14 @@
 // of its own over the target's whole client area and draws every frame into it with GDI,
 // from the capture thread, so a screen copy of the target returns the picture. The child
 // also repaints the latest picture whenever the window system asks (after a menu or a
-// message box covered it), and lets the mouse through to the target beneath.
+// message box covered it), and lets the mouse through to the target beneath. When frames
+// stop coming for a second it draws a notice over the picture saying so (stall_watch.h),
+// until the next frame.
 #pragma once
 
 #include "frame.h"
 #include "frame_scaler.h"
+#include "stall_watch.h"
 
 #include <windows.h>
 
@@ -29,7 +32,8 @@ public:
     // Creates the child window over `target`'s client area, at the size it has now; null
     // when `target` is no window or has no area. Call on the target's own thread.
     // `placeholder` (may be null) shows, stretched, until the first frame arrives, so a
-    // restart on another size shows no black flash.
+    // restart on another size shows no black flash; for a second at most, since it is
+    // another moment's picture.
     static std::shared_ptr<Presenter> Create(HWND target, std::shared_ptr<const Picture> placeholder);
     ~Presenter();
     Presenter(const Presenter&) = delete;
@@ -43,13 +47,16 @@ public:
     // into the target again. Call on the target's own thread.
     void Detach();
 
-    // The picture on show now (the placeholder before the first frame); may be null.
+    // The picture on show now (the placeholder before the first frame), while it is live:
+    // null once the notice says the picture has stopped, or before any picture.
     std::shared_ptr<const Picture> Latest() const;
 
 private:
     Presenter() = default;
     static LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc) const;
+    // The timer's look at the frames' flow, on the target's thread.
+    void Watch();
     std::shared_ptr<Picture> SparePicture();
 
     HWND surface_ = nullptr;      // set and cleared on the target's thread
@@ -62,9 +69,10 @@ private:
 
     std::atomic<bool> wakePending_{false};  // a "frame drawn" message is on its way
 
-    mutable std::mutex latestLock_;  // held only to swap or copy the pointer
+    mutable std::mutex latestLock_;  // held only to swap or copy the pointer, or to ask the watch
     std::shared_ptr<const Picture> latest_;
     bool latestIsPlaceholder_ = false;
+    StallWatch watch_{StallWatch::Clock::now(), false};
     std::vector<std::shared_ptr<Picture>> pool_;  // capture thread only
 };
 

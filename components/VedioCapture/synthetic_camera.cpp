@@ -11,7 +11,9 @@ namespace vedio {
 namespace {
 using Clock = std::chrono::steady_clock;
 
-enum class Fault { None, Unplugged, Frozen, SlowStop };
+// Frozen: one frame, then nothing (a stalled device). Still: the same picture at the full
+// rate (a live camera looking at a still scene). Silent: runs, but no frame ever comes.
+enum class Fault { None, Unplugged, Frozen, Still, Silent, SlowStop };
 
 std::wstring Environment(const wchar_t* name) {
     wchar_t value[32] = {};
@@ -23,6 +25,8 @@ Fault FaultFromEnvironment() {
     const std::wstring fault = Environment(L"ORVIA_DEMO_CAMERA_FAULT");
     if (fault == L"unplugged") return Fault::Unplugged;
     if (fault == L"frozen") return Fault::Frozen;
+    if (fault == L"still") return Fault::Still;
+    if (fault == L"silent") return Fault::Silent;
     if (fault == L"slow-stop") return Fault::SlowStop;
     return Fault::None;
 }
@@ -44,8 +48,8 @@ void RunSyntheticCamera(const std::shared_ptr<Presenter>& presenter, const StopS
     auto due = started;
     for (std::uint64_t number = 0; !stop.Requested(); ++number) {
         if (fault == Fault::Unplugged && Clock::now() - started > kUnpluggedAfter) return;
-        if (fault != Fault::Frozen || number == 0) {
-            pattern::Draw(number, pixels.data());
+        if ((fault != Fault::Frozen || number == 0) && fault != Fault::Silent) {
+            if (fault != Fault::Still || number == 0) pattern::Draw(number, pixels.data());
             presenter->Present(frame);
         }
         due += kFrameTime;

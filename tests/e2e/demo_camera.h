@@ -7,7 +7,8 @@
 namespace e2e {
 
 // The environment that lists the demonstration camera; `fault` as the component knows it
-// ("frozen", "unplugged", "slow-stop"), or none.
+// ("frozen": one frame, then nothing; "still": one picture at the full rate; "silent": no
+// frame at all; "unplugged", "slow-stop"), or none.
 std::vector<std::pair<std::wstring, std::wstring>> DemoCameraEnvironment(const wchar_t* fault = L"");
 
 // Each takes orvia's main window (OrviaProcess::MainWindow()).

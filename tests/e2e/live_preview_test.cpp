@@ -120,7 +120,8 @@ TEST_F(LivePreview, AFrozenPictureSurvivesAWindowPassingOverIt) {
     ASSERT_NO_FATAL_FAILURE(StartWithDemoCamera(L"frozen"));
     ASSERT_NO_FATAL_FAILURE(DoubleClickDemoCamera());
     ASSERT_TRUE(WaitForPicture());
-    Pause(200ms);
+    // By then the stopped picture carries its notice: both must come back.
+    Pause(1800ms);
     const Screenshot before = ShootFrame();
 
     // Another program's window covers the frame for a moment.

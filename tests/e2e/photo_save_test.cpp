@@ -121,7 +121,7 @@ double PatchRed(const std::optional<std::vector<std::uint8_t>>& file) {
 using PhotoRoad = PhotoSave;
 
 TEST_F(PhotoRoad, TheSavedPhotoCarriesItsBrightnessStepsAndThenEscClosesAtOnce) {
-    ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment(L"frozen")));
+    ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment(L"still")));
     ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow()));
     Pause(200ms);
     ASSERT_TRUE(CaptureInto(1));

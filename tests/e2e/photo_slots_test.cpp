@@ -14,8 +14,8 @@ constexpr char kCaptured[] = "295×412";  // a slot's value once it holds a fram
 
 class PhotoSlots : public OrviaSession {
 protected:
-    // The demonstration camera, running; `fault` as the component knows it ("frozen": one
-    // still picture).
+    // The demonstration camera, running; `fault` as the component knows it ("still": the same
+    // picture at the full rate).
     void StartWithCamera(const wchar_t* fault = L"") {
         ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment(fault)));
         ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
@@ -96,7 +96,7 @@ TEST_F(PhotoSlots, CapturingKeepsTheSelectedSlot) {
 
 TEST_F(PhotoSlots, ABrightnessPressChangesItsOwnSlotOnly) {
     // A still picture, so the four captures are alike and only the press tells them apart.
-    ASSERT_NO_FATAL_FAILURE(StartWithCamera(L"frozen"));
+    ASSERT_NO_FATAL_FAILURE(StartWithCamera(L"still"));
     for (int k = 1; k <= 4; ++k) ASSERT_TRUE(CaptureInto(k) || Picture(k) == kCaptured);
     std::array<std::uint64_t, 5> before{};
     for (int k = 1; k <= 4; ++k) before[static_cast<std::size_t>(k)] = Hash(k);

@@ -256,17 +256,46 @@ TEST_F(CameraComponent, ClosingDoesNotWaitForADeviceStuckInItsStop) {
         << ThreadsOfThisProcess() - threads << " capture threads left";
 }
 
-TEST_F(CameraComponent, AFrozenDeviceKeepsItsLastPictureThroughARepaint) {
+// The notice's band across the middle of the picture, seen at its left end (the text is centred).
+COLORREF NoticeBand(const e2e::Screenshot& shot) { return shot.Pixel(2, shot.Height() / 2); }
+constexpr COLORREF kNoticeBand = RGB(24, 24, 24);
+
+TEST_F(CameraComponent, AFrozenDeviceGetsTheStoppedNoticeOverItsLastPictureThroughARepaint) {
     DeviceFault fault(L"frozen");
     StartDemo(box_);
     ASSERT_TRUE(WaitForPicture());
+    const e2e::Screenshot live = e2e::Screenshot::OfWindow(box_);
+    EXPECT_NE(NoticeBand(live), kNoticeBand);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return NoticeBand(e2e::Screenshot::OfWindow(box_)) == kNoticeBand; }, 3s))
+        << "no notice over the stopped picture";
     const e2e::Screenshot before = e2e::Screenshot::OfWindow(box_);
+    EXPECT_EQ(before.Pixel(2, 2), live.Pixel(2, 2)) << "the picture around the notice is the last frame";
     // Everything repainted, as after a menu or a message box covered the preview.
     ::RedrawWindow(host_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     e2e::Pause(200ms);
-    EXPECT_TRUE(before.SamePixels(e2e::Screenshot::OfWindow(box_))) << "the repaint lost the picture";
+    EXPECT_TRUE(before.SamePixels(e2e::Screenshot::OfWindow(box_))) << "the repaint lost the picture or the notice";
     DWORD_PTR answer = 0;
     EXPECT_NE(::SendMessageTimeoutW(host_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer), 0);
+}
+
+TEST_F(CameraComponent, AStillSceneIsLiveAndShowsNoNotice) {
+    DeviceFault fault(L"still");
+    StartDemo(box_);
+    ASSERT_TRUE(WaitForPicture());
+    e2e::Pause(1600ms);
+    EXPECT_NE(NoticeBand(e2e::Screenshot::OfWindow(box_)), kNoticeBand);
+}
+
+TEST_F(CameraComponent, ARestartThatNeverDeliversDropsTheOldPictureForTheNotice) {
+    StartDemo(box_);
+    ASSERT_TRUE(WaitForPicture());
+    api_->closeCamera(demoIndex_);
+    // Started again at once (as a zoom does), on a device that sends nothing.
+    DeviceFault fault(L"silent");
+    StartDemo(box_);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return NoticeBand(e2e::Screenshot::OfWindow(box_)) == kNoticeBand; }, 3s));
+    const e2e::Screenshot shot = e2e::Screenshot::OfWindow(box_);
+    EXPECT_EQ(shot.Pixel(2, 2), RGB(0, 0, 0)) << "the previous picture is still shown";
 }
 
 TEST_F(CameraComponent, AnUnpluggedDeviceLeavesItsLastPictureAndALaterStartWorks) {
@@ -274,9 +303,10 @@ TEST_F(CameraComponent, AnUnpluggedDeviceLeavesItsLastPictureAndALaterStartWorks
         DeviceFault fault(L"unplugged");
         StartDemo(box_);
         ASSERT_TRUE(WaitForPicture());
-        e2e::Pause(1000ms);  // gone after half a second
+        e2e::Pause(2000ms);  // gone after half a second, and the notice a second later
     }
     const e2e::Screenshot still = e2e::Screenshot::OfWindow(box_);
+    EXPECT_EQ(NoticeBand(still), kNoticeBand);
     e2e::Pause(300ms);
     EXPECT_TRUE(still.SamePixels(e2e::Screenshot::OfWindow(box_)));
     EXPECT_FALSE(IsAllBlack(still));
