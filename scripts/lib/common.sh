@@ -156,6 +156,18 @@ orvia_build_fuzz() {
     cmake --build "$ORVIA_BUILD/fuzz" -j "$ORVIA_JOBS" --target orvia_fuzzers
 }
 
+# The virtual camera of a Windows build (tests/virtual_camera), registered in the current
+# WINEPREFIX as a video input device, as a webcam's driver registers itself: its own
+# DllRegisterServer, run by regsvr32 of its width, writes the registry view that programs of
+# that width read. orvia_register_virtual_camera [x86|x64]; fails when it is not built or
+# could not be registered.
+orvia_register_virtual_camera() {
+    local dll
+    dll="$(orvia_cross_dir "${1:-$ORVIA_ARCH}")/virtual_camera/orvia_virtual_camera.dll"
+    [ -f "$dll" ] || return 1
+    wine regsvr32 /s "$(winepath -w "$dll")" >/dev/null 2>&1
+}
+
 # A private Wine prefix inside the build tree; Wine's chatter off; no Mono/Gecko prompts.
 orvia_wine_env() {
     export WINEPREFIX="${1:-$ORVIA_BUILD/wine/prefix}"
