@@ -1,5 +1,9 @@
 #include "framing/face_detector.h"
 
+#include "framing/cascade_scan.h"
+#include "framing/hit_grouping.h"
+#include "framing/lbp_cascade.h"
+
 #include <algorithm>
 
 namespace framing {
@@ -8,8 +12,10 @@ GrayView GrayImage::View() const {
     return GrayView{pixels.data(), width, height, width};
 }
 
-std::vector<FaceBox> FindFaces(const GrayView& /*image*/) {
-    return {};
+std::vector<FaceBox> FindFaces(const GrayView& image) {
+    // Three neighbouring hits make a face: fewer let through patterns that pass once by chance.
+    constexpr int kMinHits = 3;
+    return GroupHits(ScanForHits(image, cascade::FrontalFace()), kMinHits);
 }
 
 GrayImage ReduceToGray(const std::uint8_t* bgrx, int width, int height, std::ptrdiff_t stride, int maxWidth) {
@@ -30,11 +36,6 @@ GrayImage ReduceToGray(const std::uint8_t* bgrx, int width, int height, std::ptr
         }
     }
     return out;
-}
-
-HeadEstimate EstimateHead(const FaceBox& face) {
-    const double w = face.width;
-    return HeadEstimate{face.x + w / 2, face.y - 0.35 * w, face.y + 1.2 * w, face.y + 0.4 * w, 1.3 * w};
 }
 
 }  // namespace framing

@@ -28,8 +28,7 @@ std::optional<FramingPlan> PlanFraming(const HeadEstimate& head, const ui::Rect&
     for (const ZoomStep& step : steps) {
         if (step.box.Empty()) continue;
         const HeadEstimate scaled = MoveWithBox(head, boxNow, step.box);
-        const double error = SizeError(scaled.width, kHeadWidth.Middle()) +
-                             SizeError(scaled.chinY - scaled.crownY, kHeadLength.Middle());
+        const double error = SizeError(scaled.chinY - scaled.crownY, kHeadLength.Middle());
         // A hair's difference does not move the slider.
         constexpr double kSameError = 1e-9;
         if (error < bestError - kSameError || (std::abs(error - bestError) <= kSameError && step.position == positionNow)) {

@@ -24,7 +24,7 @@ struct FramingPlan {
 };
 
 // `head` was found in the frame (frame pixels) while the box lay at `boxNow`, which shows the
-// whole camera picture stretched over it. The step whose scale gives the head the size
+// whole camera picture stretched over it. The step whose scale gives the head the length
 // nearest the guide's middle wins (the present one among equals); the box then moves so that
 // the head's middle sits on the guide's middle line and its crown and eyes in their bands.
 // Nullopt without steps or with a box without area.

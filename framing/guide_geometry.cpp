@@ -7,10 +7,8 @@ namespace framing {
 
 Fit JudgeFit(const HeadEstimate& head, const FitTolerance& tolerance) {
     const double length = head.chinY - head.crownY;
-    if (head.width > kHeadWidth.high + tolerance.width || length > kHeadLength.high + tolerance.length)
-        return Fit::TooBig;
-    if (head.width < kHeadWidth.low - tolerance.width || length < kHeadLength.low - tolerance.length)
-        return Fit::TooSmall;
+    if (length > kHeadLength.high + tolerance.length) return Fit::TooBig;
+    if (length < kHeadLength.low - tolerance.length) return Fit::TooSmall;
     const bool across = std::abs(head.centerX - kGuideCentreX) <= tolerance.across;
     const bool down = kCrownLine.Holds(head.crownY, tolerance.down) && kEyeLine.Holds(head.eyeY, tolerance.down);
     return across && down ? Fit::Fits : Fit::OffCentre;

@@ -40,11 +40,14 @@ inline constexpr double kGuideCentreX = kFrameWidth / 2.0;
 
 // How far a head may stray beyond those ranges and still fit: the detector's box wanders by a
 // few per cent from one frame to the next, and the operator should not see the colour flicker.
-//   size: 10 px of width and 12 px of length beyond each end of the ranges;
+//   size: the head's length within 12 px beyond either end of its range (233-297 px). The
+//         length alone decides: it is the measure the licence photos state first, and a
+//         head's width changes with the hair (the oval shows the width for the eye);
 //   place: the head's middle within 15 px of the guide's middle line across, and the crown
 //          and the eyes within 12 px of their bands.
+// The zoom slider's heights lie at most 24 % apart from 420 px up, so one of them always
+// brings a head's length within this size tolerance.
 struct FitTolerance {
-    double width = 10;
     double length = 12;
     double across = 15;
     double down = 12;

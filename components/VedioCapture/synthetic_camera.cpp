@@ -1,8 +1,11 @@
 #include "synthetic_camera.h"
 
+#include "still_photo.h"
 #include "test_pattern.h"
 
 #include <chrono>
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,62 @@ Fault FaultFromEnvironment() {
     return Fault::None;
 }
 
+// A variable of any length (a file path), empty when unset.
+std::wstring LongEnvironment(const wchar_t* name) {
+    const DWORD needed = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (needed <= 1) return {};
+    std::wstring value(needed, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(name, value.data(), needed);
+    value.resize(length < needed ? length : 0);
+    return value;
+}
+
+std::vector<std::uint8_t> FileBytes(const std::wstring& path, std::size_t limit) {
+    std::vector<std::uint8_t> bytes;
+    FILE* file = path.empty() ? nullptr : ::_wfopen(path.c_str(), L"rb");
+    if (file == nullptr) return bytes;
+    std::uint8_t chunk[65536];
+    for (std::size_t got; bytes.size() < limit && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    std::fclose(file);
+    return bytes;
+}
+
+// ORVIA_DEMO_PHOTO names a 24-bit BMP the camera shows instead of its pattern (mid grey when
+// it cannot be read); ORVIA_DEMO_PHOTO_PLACE names a text file "x y scale" that places it and
+// that is read again five times a second, so a test can move the photo while the camera runs.
+// Without a readable place file the whole photo is shown, centred.
+class PhotoPlayer {
+public:
+    static std::optional<PhotoPlayer> FromEnvironment() {
+        const std::wstring path = LongEnvironment(L"ORVIA_DEMO_PHOTO");
+        if (path.empty()) return std::nullopt;
+        PhotoPlayer player;
+        const auto bytes = FileBytes(path, 64u << 20);
+        if (auto photo = photo::ReadBmp(bytes.data(), bytes.size())) player.photo_ = std::move(*photo);
+        player.placeFile_ = LongEnvironment(L"ORVIA_DEMO_PHOTO_PLACE");
+        return player;
+    }
+
+    // Draws the frame again when the place has changed since the last one drawn.
+    void Draw(std::uint64_t frame, std::uint8_t* pixels) {
+        if (frame % (pattern::kFramesPerSecond / 5) == 0 || !drawn_) {
+            const auto text = FileBytes(placeFile_, 256);
+            const auto read = photo::ParsePlacement(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+            const photo::Placement place = read ? *read : photo::FitWhole(photo_, pattern::kWidth, pattern::kHeight);
+            if (!drawn_ || !(place == *drawn_)) {
+                photo::DrawPlaced(photo_, place, pixels, pattern::kWidth, pattern::kHeight, pattern::kStride);
+                drawn_ = place;
+            }
+        }
+    }
+
+private:
+    photo::StillPhoto photo_;
+    std::wstring placeFile_;
+    std::optional<photo::Placement> drawn_;
+};
+
 constexpr auto kUnpluggedAfter = std::chrono::milliseconds(500);
 constexpr auto kSlowStop = std::chrono::milliseconds(3000);
 }  // namespace
@@ -36,6 +95,7 @@ bool DemoDevicesEnabled() { return Environment(L"ORVIA_DEMO_DEVICES") == L"1"; }
 void RunSyntheticCamera(const std::shared_ptr<Presenter>& presenter, const StopSignal& stop) {
     constexpr auto kFrameTime = std::chrono::microseconds(1'000'000 / pattern::kFramesPerSecond);
     const Fault fault = FaultFromEnvironment();
+    std::optional<PhotoPlayer> player = PhotoPlayer::FromEnvironment();
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(pattern::kStride) * pattern::kHeight);
     const SourceFrame frame{pixels.data(), pattern::kWidth, pattern::kHeight, pattern::kStride, PixelFormat::Bgr24,
                             true};
@@ -45,7 +105,10 @@ void RunSyntheticCamera(const std::shared_ptr<Presenter>& presenter, const StopS
     for (std::uint64_t number = 0; !stop.Requested(); ++number) {
         if (fault == Fault::Unplugged && Clock::now() - started > kUnpluggedAfter) return;
         if (fault != Fault::Frozen || number == 0) {
-            pattern::Draw(number, pixels.data());
+            if (player)
+                player->Draw(number, pixels.data());
+            else
+                pattern::Draw(number, pixels.data());
             presenter->Present(frame);
         }
         due += kFrameTime;

@@ -5,6 +5,7 @@
 //   "unplugged"  delivers frames for half a second, then ends as a device pulled out;
 //   "frozen"     delivers one frame, then nothing, yet keeps running;
 //   "slow-stop"  takes three seconds to stop, as a driver stuck in its stop call.
+// ORVIA_DEMO_PHOTO and ORVIA_DEMO_PHOTO_PLACE make it play a still photo (still_photo.h).
 #pragma once
 
 #include "capture_thread.h"

@@ -47,6 +47,7 @@ ORVIA_PACKAGES=(
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine64 xvfb x11-utils fonts-wqy-microhei procps python3
     clang-14 libclang-rt-14-dev
+    opencv-data libjpeg-turbo-progs
 )
 
 orvia_install_packages() {
@@ -87,17 +88,53 @@ orvia_build_cross() {
     [ "$arch" = x86 ] && toolchain=mingw-w64-i686
     local dir
     dir="$(orvia_cross_dir "$arch")"
+    local photos
+    photos="$(orvia_test_photos)"
     cmake -S "$ORVIA_ROOT" -B "$dir" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$ORVIA_ROOT/cmake/$toolchain.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DORVIA_WERROR=ON "$@" >/dev/null
+        -DCMAKE_BUILD_TYPE=Release -DORVIA_WERROR=ON -DORVIA_TEST_PHOTOS="$photos" "$@" >/dev/null
     cmake --build "$dir" -j "$ORVIA_JOBS"
+}
+
+# The real face photographs the face-finding tests use, as 24-bit BMPs in one folder (printed):
+# the public-domain portrait of astronaut Eileen Collins from python3-skimage's sample data,
+# and the public-domain U.S. Navy portrait of Grace Hopper from python-matplotlib-data's.
+# Their packages are only downloaded and unpacked, not installed (scikit-image would bring
+# in most of scientific Python).
+ORVIA_TEST_PHOTOS="$ORVIA_BUILD/test-photos"
+orvia_test_photos() {
+    local dir="$ORVIA_TEST_PHOTOS"
+    if [ ! -f "$dir/astronaut.bmp" ] || [ ! -f "$dir/grace_hopper.bmp" ]; then
+        orvia_log "fetching the test photographs (python3-skimage, python-matplotlib-data)"
+        local work
+        work="$(mktemp -d)"
+        chmod 755 "$work"  # apt's download user writes here
+        (cd "$work" && apt-get download -qq python3-skimage python-matplotlib-data >/dev/null 2>&1) || {
+            rm -rf -- "$work"
+            orvia_log "could not download python3-skimage and python-matplotlib-data (run apt-get update?)"
+            return 1
+        }
+        dpkg-deb -x "$work"/python3-skimage_*.deb "$work/skimage"
+        dpkg-deb -x "$work"/python-matplotlib-data_*.deb "$work/matplotlib"
+        mkdir -p "$dir"
+        python3 "$ORVIA_ROOT/tests/photos/png_to_bmp.py" \
+            "$work/skimage/usr/lib/python3/dist-packages/skimage/data/astronaut.png" "$dir/astronaut.bmp.part"
+        djpeg -bmp -outfile "$dir/grace_hopper.bmp.part" \
+            "$work/matplotlib/usr/share/matplotlib/mpl-data/sample_data/grace_hopper.jpg"
+        mv "$dir/astronaut.bmp.part" "$dir/astronaut.bmp"
+        mv "$dir/grace_hopper.bmp.part" "$dir/grace_hopper.bmp"
+        rm -rf -- "$work"
+    fi
+    printf '%s\n' "$dir"
 }
 
 # The native build of the portable code and its unit tests, with sanitizers.
 # ORVIA_NATIVE_TARGET builds one target of it only.
 orvia_build_native() {
+    local photos
+    photos="$(orvia_test_photos)"
     cmake -S "$ORVIA_ROOT" -B "$ORVIA_BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-        -DORVIA_SANITIZE=ON -DORVIA_WERROR=ON "$@" >/dev/null
+        -DORVIA_SANITIZE=ON -DORVIA_WERROR=ON -DORVIA_TEST_PHOTOS="$photos" "$@" >/dev/null
     cmake --build "$ORVIA_BUILD/native" -j "$ORVIA_JOBS" ${ORVIA_NATIVE_TARGET:+--target "$ORVIA_NATIVE_TARGET"}
 }
 

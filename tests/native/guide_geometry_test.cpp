@@ -47,6 +47,15 @@ TEST(GuideNumbers, AreTheLicencePhotosScaledToTheFrame) {
     EXPECT_LT(framing::kEyeLine.high, framing::kFrameHeight / 2.0);
 }
 
+TEST(GuideNumbers, EveryZoomStepFromFourHundredTwentyUpIsCloseEnoughForOneToFit) {
+    // Two neighbouring slider heights (420 ... 1024) scale a head by at most this much; the
+    // size tolerance must hold a whole step so that the F key can always reach a fit.
+    const double widestStep = 520.0 / 420.0;
+    const double tolerated = (framing::kHeadLength.high + framing::kFitTolerance.length) /
+                             (framing::kHeadLength.low - framing::kFitTolerance.length);
+    EXPECT_GT(tolerated, widestStep);
+}
+
 TEST(GuideFit, TheGuidesOwnHeadFitsAndStaysFittingWithinTheTolerance) {
     const HeadEstimate head = GuideHead();
     EXPECT_EQ(framing::JudgeFit(head), Fit::Fits);
@@ -68,6 +77,10 @@ TEST(GuideFit, SizeIsJudgedBeforePlace) {
     EXPECT_EQ(framing::JudgeFit(Scaled(head, 1.25)), Fit::TooBig);
     EXPECT_EQ(framing::JudgeFit(Scaled(head, 0.75)), Fit::TooSmall);
     EXPECT_EQ(framing::JudgeFit(Moved(Scaled(head, 0.5), 80, 100)), Fit::TooSmall);
+    // The width alone does not decide: hair makes heads wide.
+    HeadEstimate wideHair = head;
+    wideHair.width = 1.2 * framing::kHeadWidth.high;
+    EXPECT_EQ(framing::JudgeFit(wideHair), Fit::Fits);
     // A head of the right width but far too long is too big too.
     HeadEstimate longHead = head;
     longHead.chinY += 40;
