@@ -33,7 +33,7 @@ bool GuideWindow::Create(HWND owner, OtherMessages other) {
     constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
     window_.reset(::CreateWindowExW(kExStyle, kGuideClass, L"", WS_POPUP, 0, 0, 1, 1, owner, nullptr,
                                     ::GetModuleHandleW(nullptr), this));
-    return window_ != nullptr;
+    return static_cast<bool>(window_);
 }
 
 void GuideWindow::Show(const RECT& area, GuideColour colour) {

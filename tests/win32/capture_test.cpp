@@ -71,7 +71,7 @@ std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
 TEST(Capture, CopiesTheWindowsPixelsOneToOneBottomUp) {
     // An odd width, so every stored row carries padding.
     constexpr int kWidth = 37, kHeight = 23;
-    HWND window = MakeWindow(L"Orvia.Test.Pattern", &PatternProc, WS_POPUP | WS_VISIBLE, 60, 60, kWidth, kHeight, nullptr);
+    HWND window = MakeWindow(L"Orvia.Test.Pattern", PatternProc, WS_POPUP | WS_VISIBLE, 60, 60, kWidth, kHeight, nullptr);
     ASSERT_TRUE(window);
     ::UpdateWindow(window);
     e2e::Pause(100ms);
@@ -95,11 +95,11 @@ TEST(Capture, CopiesTheWindowsPixelsOneToOneBottomUp) {
 
 TEST(Capture, SeesTheChildWindowsTheOperatorSees) {
     // The frame clips its children; the camera's picture lies in a child of a child.
-    HWND top = MakeWindow(L"Orvia.Test.Top", &SolidProc, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 60, 60, 200, 150,
+    HWND top = MakeWindow(L"Orvia.Test.Top", SolidProc, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 60, 60, 200, 150,
                           nullptr);
-    HWND frame = MakeWindow(L"Orvia.Test.Frame", &SolidProc, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, 50, 40,
+    HWND frame = MakeWindow(L"Orvia.Test.Frame", SolidProc, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, 50, 40,
                             top);
-    HWND picture = MakeWindow(L"Orvia.Test.Picture", &PatternProc, WS_CHILD | WS_VISIBLE, -20, -10, 100, 80, frame);
+    HWND picture = MakeWindow(L"Orvia.Test.Picture", PatternProc, WS_CHILD | WS_VISIBLE, -20, -10, 100, 80, frame);
     ASSERT_TRUE(top && frame && picture);
     ::UpdateWindow(top);
     e2e::Pause(100ms);
@@ -114,7 +114,7 @@ TEST(Capture, SeesTheChildWindowsTheOperatorSees) {
 
 TEST(Capture, AWindowWithoutAreaGivesNothing) {
     EXPECT_TRUE(photo::CopyWindowPixels(nullptr).empty());
-    HWND empty = MakeWindow(L"Orvia.Test.Empty", &SolidProc, WS_POPUP, 0, 0, 0, 0, nullptr);
+    HWND empty = MakeWindow(L"Orvia.Test.Empty", SolidProc, WS_POPUP, 0, 0, 0, 0, nullptr);
     EXPECT_TRUE(photo::CopyWindowPixels(empty).empty());
     ::DestroyWindow(empty);
 }
@@ -190,19 +190,28 @@ TEST_F(CaptureOfTheFrame, LeavesOutWhatLiesOverTheFrame) {
     const std::vector<std::uint8_t> before = photo::CopyWindowPixels(frame_);
     RECT frameArea{};
     ::GetWindowRect(frame_, &frameArea);
-    // Another program's window over half the frame, topmost.
-    HWND cover = MakeWindow(L"Orvia.Test.Cover", SolidProc, WS_POPUP | WS_VISIBLE, frameArea.left + 50,
-                            frameArea.top + 60, 120, 150, nullptr);
-    ASSERT_TRUE(cover);
+    // A window of the same program over part of the frame, above it among its siblings, and
+    // another program's window over another part, topmost.
+    HWND sibling = MakeWindow(L"Orvia.Test.Sibling", SolidProc, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 40, 50, 100,
+                              120, window_->Handle());
+    HWND cover = MakeWindow(L"Orvia.Test.Cover", SolidProc, WS_POPUP | WS_VISIBLE, frameArea.left + 150,
+                            frameArea.top + 200, 120, 150, nullptr);
+    ASSERT_TRUE(sibling && cover);
+    ::SetWindowPos(sibling, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::UpdateWindow(sibling);
     ::UpdateWindow(cover);
     e2e::Pause(300ms);
 
+    // A copy from the screen shows at least the sibling, which lies in the same window surface
+    // (the other program's window too where nothing composes the screen); the rendering
+    // shows neither.
     const std::vector<std::uint8_t> screen = ScreenCopy(frame_);
     const std::vector<std::uint8_t> rendered = photo::CopyWindowPixels(frame_);
     ::DestroyWindow(cover);
-    EXPECT_GT(DifferingPixels(screen, before), 1000) << "the screen copy should show the cover";
-    EXPECT_EQ(DifferingPixels(rendered, before), 0) << "the cover is in the capture";
+    ::DestroyWindow(sibling);
+    EXPECT_GT(DifferingPixels(screen, before), 90 * 110 * 3) << "the screen copy does not show the sibling";
+    EXPECT_EQ(DifferingPixels(rendered, before), 0) << "what lies over the frame is in the capture";
 }
 
 }  // namespace
