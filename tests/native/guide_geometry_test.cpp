@@ -83,7 +83,7 @@ TEST(GuideFit, SizeIsJudgedBeforePlace) {
     EXPECT_EQ(framing::JudgeFit(wideHair), Fit::Fits);
     // A head of the right width but far too long is too big too.
     HeadEstimate longHead = head;
-    longHead.chinY += 40;
+    longHead.chinY += 50;
     EXPECT_EQ(framing::JudgeFit(longHead), Fit::TooBig);
 }
 
