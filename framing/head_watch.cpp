@@ -63,7 +63,7 @@ void HeadWatch::Run() {
         waiting_.reset();
         looking_ = true;
         guard.unlock();
-        HeadFinding finding{FindHead(picture, kSearchWidth), context};
+        HeadFinding finding{FindHead(picture, context.toFrame ? kFrameSearchWidth : kLiveSearchWidth), context};
         guard.lock();
         looking_ = false;
         findings_.push_back(std::move(finding));

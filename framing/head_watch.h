@@ -42,8 +42,13 @@ std::optional<HeadEstimate> FindHead(const FramePicture& picture, int searchWidt
 
 class HeadWatch {
 public:
-    // The width of the grey copy the faces are looked for in.
-    static constexpr int kSearchWidth = 320;
+    // The widths of the grey copy the faces are looked for in. The live check looks five
+    // times a second in a copy half the frame's size (147 x 206), a quarter of the work; the
+    // smallest face found there is the detector's 45 px window, 90 px in the frame, about a
+    // 180 px head where the guide asks for 245-285 px: smaller heads show grey. The F key's
+    // single look uses the frame's own size and finds faces from 45 px up.
+    static constexpr int kLiveSearchWidth = 160;
+    static constexpr int kFrameSearchWidth = 320;
 
     // `found` runs on the watch's thread after each look (post a message from it); the
     // finding waits in TakeFinding. Starts the thread.

@@ -92,11 +92,11 @@ TEST(HeadWatch, StopsCleanlyWhileBusyAndWithoutAnyPicture) {
 }
 
 TEST(FindHead, NeedsAPictureWithPixels) {
-    EXPECT_FALSE(framing::FindHead({}, HeadWatch::kSearchWidth));
+    EXPECT_FALSE(framing::FindHead({}, HeadWatch::kFrameSearchWidth));
     FramePicture shortPixels = Plain(100, 100, 0);
     shortPixels.bgrx.resize(10);
-    EXPECT_FALSE(framing::FindHead(shortPixels, HeadWatch::kSearchWidth));
-    EXPECT_FALSE(framing::FindHead(Plain(100, 100, 200), HeadWatch::kSearchWidth));
+    EXPECT_FALSE(framing::FindHead(shortPixels, HeadWatch::kFrameSearchWidth));
+    EXPECT_FALSE(framing::FindHead(Plain(100, 100, 200), HeadWatch::kFrameSearchWidth));
 }
 
 }  // namespace

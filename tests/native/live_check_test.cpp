@@ -40,8 +40,12 @@ framing::FramePicture Frame(const vedio::photo::StillPhoto& photo, const InFrame
     return {f.width, f.height, f.bgrx};
 }
 
+// A look as the live check makes it, or as the F key makes it.
 std::optional<framing::HeadEstimate> Look(const vedio::photo::StillPhoto& photo, const InFrame& at) {
-    return framing::FindHead(Frame(photo, at), framing::HeadWatch::kSearchWidth);
+    return framing::FindHead(Frame(photo, at), framing::HeadWatch::kLiveSearchWidth);
+}
+std::optional<framing::HeadEstimate> LookToFrame(const vedio::photo::StillPhoto& photo, const InFrame& at) {
+    return framing::FindHead(Frame(photo, at), framing::HeadWatch::kFrameSearchWidth);
 }
 
 const FaceTruth kPhotos[] = {test_photos::kAstronaut, test_photos::kGraceHopper};
@@ -63,9 +67,13 @@ TEST(LiveCheck, AHeadPlacedOnTheGuideIsGreenAndSixtyPixelsOffIsAmber) {
             ASSERT_TRUE(off) << right << ", " << down;
             EXPECT_EQ(framing::JudgeFit(*off), Fit::OffCentre) << right << ", " << down;
         }
-        const auto small = Look(*photo, HeadAt(face, cx, crown + 40, 0.7 * length));
+        const auto small = Look(*photo, HeadAt(face, cx, crown + 40, 0.75 * length));
         ASSERT_TRUE(small);
         EXPECT_EQ(framing::JudgeFit(*small), Fit::TooSmall);
+        // Far smaller heads are below what the live check looks for; the F key finds them.
+        const InFrame tiny = HeadAt(face, cx, crown + 60, 0.5 * length);
+        EXPECT_FALSE(Look(*photo, tiny));
+        EXPECT_TRUE(LookToFrame(*photo, tiny));
     }
 }
 
@@ -79,7 +87,7 @@ TEST(LiveCheck, TheFKeysPlanLandsAHeadWhereTheNextLookFindsItFitting) {
         // head small, left and low.
         const ui::Rect box{-367, -200, 1421, 800};
         const InFrame before = HeadAt(face, 80, 90, 215);
-        const auto found = Look(*photo, before);
+        const auto found = LookToFrame(*photo, before);
         ASSERT_TRUE(found);
         const auto plan = framing::PlanFraming(*found, box, 3, app::ZoomSteps());
         ASSERT_TRUE(plan);
