@@ -114,11 +114,24 @@ TEST_F(FramingGuide, ShowsWhileTheCameraRunsAndHidesWithTheMenuItem) {
     EXPECT_TRUE(WaitUntil([&] { return GuideWindow() == nullptr; })) << "the guide stayed after 关闭设备";
 }
 
+TEST_F(FramingGuide, TheProgramEndsCleanlyWhileTheCheckRuns) {
+    ASSERT_NO_FATAL_FAILURE(StartWithPhoto({0, 0, 1}));
+    ASSERT_TRUE(photo_.Place(OnGuide()));
+    ASSERT_TRUE(WaitForColour(framing::GuideColour::Green));
+    ASSERT_NO_FATAL_FAILURE(PressF());  // a look of its own under way as well
+    ASSERT_TRUE(BringToForeground(orvia_.MainWindow()));
+    PressKey(VK_ESCAPE);  // nothing taken: no question
+    ASSERT_TRUE(orvia_.WaitForExit(10s)) << "the program did not end";
+    EXPECT_EQ(orvia_.ExitCode(), std::optional<DWORD>(0));
+}
+
 TEST_F(FramingGuide, GreenWhenTheHeadSitsOnItAmberWhenSixtyPixelsOffGreyWithoutAFace) {
     ASSERT_NO_FATAL_FAILURE(StartWithPhoto({0, 0, 1}));
     ASSERT_TRUE(photo_.Place(OnGuide()));
     EXPECT_TRUE(WaitForColour(framing::GuideColour::Green)) << "not green with the head on the guide";
     ShootMainWindow("green");
+    // The preview panel alone, as the README shows it.
+    Screenshot::Capture(OnScreen(MustQuery("外形框2"))).SavePng(ShotPath(TestName() + "-panel"));
 
     for (const auto& [right, down] : {std::pair{60.0, 0.0}, {-60.0, 0.0}, {0.0, 60.0}}) {
         ASSERT_TRUE(photo_.Place(OnGuide(right, down)));
