@@ -24,7 +24,10 @@ struct FaceBox {
 };
 
 // The faces in `image`, overlapping hits merged into one box each, the largest first.
-// Empty when there is none, or when the picture is smaller than the smallest face searched.
+// Faces are found from 45 pixels wide (the cascade's window, which spans brows to mouth) up
+// to the picture's height: on a 320-pixel-wide copy, a face narrower than a seventh of the
+// width is not found. Empty when there is none, or when the picture is smaller than 45 x 45.
+// About 7 to 10 ms of one core on a 320 x 180 picture (bench/run-framing).
 std::vector<FaceBox> FindFaces(const GrayView& image);
 
 // A reduced grey copy of a picture, owning its pixels (stride == width).
@@ -40,8 +43,8 @@ struct GrayImage {
 GrayImage ReduceToGray(const std::uint8_t* bgrx, int width, int height, std::ptrdiff_t stride, int maxWidth);
 
 // Where the head is, estimated from a face box, in the same pixels as the box: the middle of
-// the head across, the top of the skull (crown), the chin, the line through the eyes and the
-// head's width (ears included, hair as it lies). Calibrated on real photographs.
+// the head across, the top of the head with its hair (crown), the chin, the line through the
+// eyes and the head's width (ears included, hair as it lies). Calibrated on real photographs.
 struct HeadEstimate {
     double centerX, crownY, chinY, eyeY, width;
 };

@@ -77,6 +77,11 @@ Placement FitWhole(const StillPhoto& photo, int frameWidth, int frameHeight) {
 
 void DrawPlaced(const StillPhoto& photo, const Placement& place, std::uint8_t* dib, int frameWidth, int frameHeight,
                 std::ptrdiff_t stride) {
+    if (photo.width <= 0 || photo.height <= 0) {  // nothing to show: a grey frame
+        for (int fy = 0; fy < frameHeight; ++fy)
+            std::memset(dib + static_cast<std::ptrdiff_t>(fy) * stride, kBackground, static_cast<std::size_t>(frameWidth) * 3);
+        return;
+    }
     // Per frame column: the photo column to its left and how far toward the next one (the
     // centre of frame pixel fx shows the photo at (fx + 0.5 - x) / scale - 0.5).
     struct Tap {
@@ -102,7 +107,7 @@ void DrawPlaced(const StillPhoto& photo, const Placement& place, std::uint8_t* d
     for (int fy = 0; fy < frameHeight; ++fy) {
         std::uint8_t* out = dib + static_cast<std::ptrdiff_t>(frameHeight - 1 - fy) * stride;
         const Tap r = rows[static_cast<std::size_t>(fy)];
-        if (!r.inside || photo.width <= 0) {
+        if (!r.inside) {
             std::memset(out, kBackground, static_cast<std::size_t>(frameWidth) * 3);
             continue;
         }

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,19 +43,21 @@ std::wstring LongEnvironment(const wchar_t* name) {
 
 std::vector<std::uint8_t> FileBytes(const std::wstring& path, std::size_t limit) {
     std::vector<std::uint8_t> bytes;
-    FILE* file = path.empty() ? nullptr : ::_wfopen(path.c_str(), L"rb");
-    if (file == nullptr) return bytes;
-    std::uint8_t chunk[65536];
-    for (std::size_t got; bytes.size() < limit && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+    if (path.empty()) return bytes;
+    const std::unique_ptr<FILE, int (*)(FILE*)> file(::_wfopen(path.c_str(), L"rb"), &std::fclose);
+    if (!file) return bytes;
+    std::uint8_t chunk[16384];
+    for (std::size_t got; bytes.size() < limit && (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;)
         bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(file);
     return bytes;
 }
 
 // ORVIA_DEMO_PHOTO names a 24-bit BMP the camera shows instead of its pattern (mid grey when
 // it cannot be read); ORVIA_DEMO_PHOTO_PLACE names a text file "x y scale" that places it and
-// that is read again five times a second, so a test can move the photo while the camera runs.
-// Without a readable place file the whole photo is shown, centred.
+// that is read again five times a second, so a test can move the photo while the camera runs
+// (writing a new file and renaming it over the old, so that no half-written place is read).
+// Until a place has been read the whole photo is shown, centred; an unreadable place file
+// later keeps the photo where it was.
 class PhotoPlayer {
 public:
     static std::optional<PhotoPlayer> FromEnvironment() {
@@ -72,7 +75,8 @@ public:
         if (frame % (pattern::kFramesPerSecond / 5) == 0 || !drawn_) {
             const auto text = FileBytes(placeFile_, 256);
             const auto read = photo::ParsePlacement(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
-            const photo::Placement place = read ? *read : photo::FitWhole(photo_, pattern::kWidth, pattern::kHeight);
+            const photo::Placement place =
+                read ? *read : drawn_ ? *drawn_ : photo::FitWhole(photo_, pattern::kWidth, pattern::kHeight);
             if (!drawn_ || !(place == *drawn_)) {
                 photo::DrawPlaced(photo_, place, pixels, pattern::kWidth, pattern::kHeight, pattern::kStride);
                 drawn_ = place;

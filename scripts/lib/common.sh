@@ -88,8 +88,9 @@ orvia_build_cross() {
     [ "$arch" = x86 ] && toolchain=mingw-w64-i686
     local dir
     dir="$(orvia_cross_dir "$arch")"
+    # The end-to-end tests play the photographs; orvia itself builds without them (offline).
     local photos
-    photos="$(orvia_test_photos)"
+    photos="$(orvia_test_photos || true)"
     cmake -S "$ORVIA_ROOT" -B "$dir" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$ORVIA_ROOT/cmake/$toolchain.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DORVIA_WERROR=ON -DORVIA_TEST_PHOTOS="$photos" "$@" >/dev/null
@@ -109,9 +110,14 @@ orvia_test_photos() {
         local work
         work="$(mktemp -d)"
         chmod 755 "$work"  # apt's download user writes here
-        (cd "$work" && apt-get download -qq python3-skimage python-matplotlib-data >/dev/null 2>&1) || {
+        local sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo="sudo"
+        # Package lists older than the mirror's files fail the download: brought up to date once.
+        (cd "$work" && apt-get download -qq python3-skimage python-matplotlib-data >/dev/null 2>&1) ||
+            { $sudo apt-get update -qq >/dev/null 2>&1 &&
+              (cd "$work" && apt-get download -qq python3-skimage python-matplotlib-data >/dev/null 2>&1); } || {
             rm -rf -- "$work"
-            orvia_log "could not download python3-skimage and python-matplotlib-data (run apt-get update?)"
+            orvia_log "could not download the packages python3-skimage and python-matplotlib-data"
             return 1
         }
         dpkg-deb -x "$work"/python3-skimage_*.deb "$work/skimage"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -102,6 +103,10 @@ TEST(StillPhoto, DrawsEachPhotoPixelWhereThePlaceSays) {
 
     const Placement whole = vedio::photo::FitWhole(*photo, width, height);
     EXPECT_EQ(whole, (Placement{8, 0, 12}));
+
+    // A photo that could not be read leaves the whole frame grey.
+    vedio::photo::DrawPlaced({}, whole, dib.data(), width, height, stride);
+    EXPECT_EQ(std::count(dib.begin(), dib.end(), 128), static_cast<long>(dib.size()));
 }
 
 }  // namespace
