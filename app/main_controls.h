@@ -64,6 +64,8 @@ inline constexpr ShapeButtonIds kPhotoButton{kPhotoLabel, kPhotoBody};
 inline constexpr std::string_view kHelpMenu = "帮助";
 inline constexpr std::string_view kHelpItem = "软件帮助";
 inline constexpr std::string_view kContactItem = "联系作者";
+// Checked while the framing guide shows over the live preview; for this run only.
+inline constexpr std::string_view kGuideItem = "显示取景框";
 
 // Every id above, for the check that the Template has each of them, of its kind.
 inline std::vector<ui::AnyControlId> AllIds() {

@@ -1,5 +1,6 @@
 #include "app/main_desk.h"
 
+#include "app/head_framing.h"
 #include "app/main_controls.h"
 #include "app/photo_directory.h"
 #include "app/trainee_change.h"
@@ -43,7 +44,11 @@ MainDesk::MainDesk(ui::Window& w)
              readerOwner, [this](const reader::IdentityChange& change) { return MayNameNextTrainee(photos, change); }),
       photos(PhotoControlsOf(w), [this] { return naming.Identity(); },
              platform::JoinPath(platform::ProgramDirectory(), photo::kPhotoDirectoryName)),
-      photoButton(Resolve(w, mc::kPhotoButton, ShapeButtonKind::Photo)) {
+      photoButton(Resolve(w, mc::kPhotoButton, ShapeButtonKind::Photo)),
+      guide(
+          w, w.Get(mc::kPreviewFrame).Handle(),
+          [this] { return framing::LookContext{camera.PreviewBox(), camera.ZoomPosition()}; },
+          [this](const framing::HeadFinding& finding) { FrameHead(camera, finding); }) {
     for (std::size_t i = 0; i < slotButtons.size(); ++i)
         slotButtons[i] = {Resolve(w, mc::kSlots[i].brighter, ShapeButtonKind::Brighter),
                           Resolve(w, mc::kSlots[i].darker, ShapeButtonKind::Darker)};
@@ -75,6 +80,7 @@ void MainDesk::Start() {
     RegisterDeskHotkeys(hotkeys, window.Handle(), camera, photos);
     platform::DeployComponent(camera::kVedioCapture);
     camera.PlacePreview(kStartupPreviewHeight);
+    camera.OnRunningChanged([this](bool running) { guide.SetCameraRunning(running); });
     camera.FillCameraList();
     if (std::string problem = camera::ComponentProblem(); !problem.empty())
         startupProblems_.push_back(problem + std::string(kWithoutCamera));

@@ -5,6 +5,7 @@
 #include "app/hotkeys.h"
 #include "camera/camera_panel.h"
 #include "chrome/press_feedback.h"
+#include "framing/framing_guide.h"
 #include "photo/slots.h"
 #include "reader/card_watcher.h"
 #include "reader/reader.h"
@@ -46,6 +47,7 @@ public:
     chrome::ShapeButton photoButton;
     std::array<SlotButtons, photo::kSlotCount> slotButtons;
     HotkeyTable hotkeys;
+    framing::FramingGuide guide;  // the guide over the preview, its live check and the F key
 
 private:
     // Hands the reader's outcomes to the naming, unless a box is open: then they wait for it.

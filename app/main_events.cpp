@@ -72,6 +72,10 @@ ui::WindowBehaviour MainWindowBehaviour(DeskPointer desk) {
     b.menu = {
         {mc::kHelpItem, &chrome::OpenHelpWindow},
         {mc::kContactItem, &chrome::OpenContactWindow},
+        {mc::kGuideItem, [&desk](ui::Window& w) { desk->guide.SetWanted(w.IsMenuItemChecked(mc::kGuideItem)); }},
+    };
+    b.keys = {
+        {'F', [&desk](ui::Window&) { desk->guide.LookToFrame(); }},
     };
     return b;
 }

@@ -118,10 +118,11 @@ std::vector<ControlRow> BuildControls() {
     return rows;
 }
 
-constexpr std::array<ui::MenuItemRow, 3> kMenu{{
+constexpr std::array<ui::MenuItemRow, 4> kMenu{{
     {mc::kHelpMenu, 0},
     {mc::kHelpItem, 1},
     {mc::kContactItem, 1},
+    {mc::kGuideItem, 1, /*checkable=*/true, /*checked=*/true},
 }};
 }  // namespace
 

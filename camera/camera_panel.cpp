@@ -36,9 +36,19 @@ void CameraPanel::FillCameraList() {
 void CameraPanel::StartPreview() {
     SetCameraId(SelectedCamera());
     StartCamera(controls_.previewBox.Handle());
+    SetRunning(true);
 }
 
-void CameraPanel::OnCloseDevice() { CloseCamera(SelectedCamera()); }
+void CameraPanel::OnCloseDevice() {
+    CloseCamera(SelectedCamera());
+    SetRunning(false);
+}
+
+void CameraPanel::SetRunning(bool running) {
+    if (running == running_) return;
+    running_ = running;
+    if (runningChanged_) runningChanged_(running);
+}
 
 void CameraPanel::OnZoomChanged() {
     const std::optional<int> height = ZoomHeight(controls_.zoom.Position());

@@ -4,6 +4,8 @@
 
 #include "ui/control.h"
 
+#include <functional>
+
 namespace camera {
 
 struct CameraControls {
@@ -33,12 +35,28 @@ public:
     // Moves the preview box inside its frame (the arrow keys); no bounds.
     void Nudge(int dx, int dy);
 
+    // Moves the zoom slider to `position` as the operator's hand would: a new position runs
+    // the slider's event, and with it OnZoomChanged.
+    void MoveZoomTo(int position) { controls_.zoom.MoveTo(position); }
+    int ZoomPosition() const { return controls_.zoom.Position(); }
+    // The preview box, relative to its frame.
+    ui::Rect PreviewBox() const { return controls_.previewBox.Geometry(); }
+
+    // Whether the operator started a camera and has not closed it; `changed` hears of each
+    // start and close (a zoom change restarts the camera without closing it for the operator).
+    bool Running() const { return running_; }
+    void OnRunningChanged(std::function<void(bool running)> changed) { runningChanged_ = std::move(changed); }
+
 private:
     // The camera index is always the list's selection; -1 with nothing selected goes to the
     // component unchanged.
     int SelectedCamera() const { return controls_.list.Selection(); }
 
+    void SetRunning(bool running);
+
     CameraControls controls_;
+    bool running_ = false;
+    std::function<void(bool)> runningChanged_;
 };
 
 }  // namespace camera

@@ -100,6 +100,14 @@ int SliderHandle::Position() const {
     return h ? static_cast<int>(::SendMessageW(h, TBM_GETPOS, 0, 0)) : 0;
 }
 
+void SliderHandle::MoveTo(int position) {
+    HWND h = Handle();
+    if (!h) return;
+    ::SendMessageW(h, TBM_SETPOS, TRUE, position);
+    // The same path as the platform's scroll notification.
+    if (NativeControl* native = Native()) native->OnScroll();
+}
+
 void HtmlViewerHandle::Navigate(std::string_view pathOrAddress) {
     if (auto* viewer = dynamic_cast<HtmlViewerControl*>(Native()); viewer && viewer->Handle())
         viewer->Navigate(pathOrAddress);

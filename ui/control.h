@@ -76,6 +76,9 @@ class SliderHandle : public Control {
 public:
     using Control::Control;
     int Position() const;
+    // Moves the thumb and, when the position changes, raises PositionChanged as a move by
+    // the pointer or the keys does.
+    void MoveTo(int position);
 };
 
 class HtmlViewerHandle : public Control {

@@ -14,6 +14,7 @@ bool PreTranslate(MSG& message) {
         window->Close();
         return true;
     }
+    if (::GetActiveWindow() == root && window->RunKeyBinding(message)) return true;
     if (window->PreTranslateForControls(message)) return true;
     // Only Tab goes through the dialog manager: the window's other keys stay as they are.
     if ((message.message == WM_KEYDOWN || message.message == WM_CHAR) && message.wParam == VK_TAB)

@@ -6,8 +6,8 @@
 
 namespace ui {
 
-// Handles Esc and Tab for Template windows, and lets their controls see their key
-// messages first; true when the message was consumed.
+// Handles Esc and Tab for Template windows, runs the key bindings of the active one, and
+// lets their controls see their key messages first; true when the message was consumed.
 bool PreTranslate(MSG& message);
 
 // Handles what is waiting for this thread now; a quit request stays for the message loop.

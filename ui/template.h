@@ -92,6 +92,10 @@ struct ControlRow {
 struct MenuItemRow {
     std::string_view caption;
     int level = 0;  // 0: top level; 1: under the last top-level item
+    // An item under a top-level one may carry a check mark that each choice of it turns on
+    // and off; `checked` is how it starts.
+    bool checkable = false;
+    bool checked = false;
 };
 
 struct WindowTemplate {

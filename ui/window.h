@@ -34,9 +34,17 @@ struct MenuBinding {
     Handler handler;
 };
 
+// A key the window answers while it is the active window, pressed without Ctrl or Alt,
+// whichever of its controls has the keyboard; the control never sees it.
+struct KeyBinding {
+    UINT virtualKey;
+    Handler handler;
+};
+
 struct WindowBehaviour {
     std::vector<EventBinding> events;
     std::vector<MenuBinding> menu;
+    std::vector<KeyBinding> keys;
     Handler created;           // runs after every control exists, before the window shows
     Handler shown;             // runs once the window shows and has been painted
     bool endsProgram = false;  // destroying it ends the message loop
@@ -99,6 +107,9 @@ public:
     const std::vector<std::string>& BindingErrors() const { return bindingErrors_; }
 
     void SetMenuItemVisible(std::string_view caption, bool visible);
+    // The check mark of a checkable item (false for any other item).
+    bool IsMenuItemChecked(std::string_view caption) const;
+    void SetMenuItemChecked(std::string_view caption, bool checked);
     bool HasMenuBar() const;
     // Pops the items of a top-level menu up at the mouse pointer.
     void PopUpMenu(std::string_view caption);
@@ -114,6 +125,9 @@ public:
     // Lets the controls see a key message meant for one of their windows before the message
     // loop handles it (a browser's own keys); true when one took it.
     bool PreTranslateForControls(MSG& message);
+    // Runs the key binding a key press is meant for; true when one ran. Held keys repeating
+    // run nothing more.
+    bool RunKeyBinding(const MSG& message);
 
     // The pixels of everything the window paints itself, inside `area` (client coordinates).
     void PaintContent(HDC dc, const RECT& area);
@@ -134,6 +148,9 @@ private:
         bool visible = true;
         platform::UniqueMenu popup;  // top-level items
         Handler handler;
+        HMENU inPopup = nullptr;  // items: the top-level item's popup they are in
+        bool checkable = false;
+        bool checked = false;
     };
 
     Window(ControlTree tree, WindowBehaviour behaviour, bool ownsItself);

@@ -103,6 +103,20 @@ bool Window::PreTranslateForControls(MSG& message) {
     return false;
 }
 
+bool Window::RunKeyBinding(const MSG& message) {
+    if (message.message != WM_KEYDOWN || behaviour_.keys.empty()) return false;
+    if ((::GetKeyState(VK_CONTROL) & 0x8000) || (::GetKeyState(VK_MENU) & 0x8000)) return false;
+    for (const KeyBinding& key : behaviour_.keys) {
+        if (key.virtualKey != message.wParam) continue;
+        constexpr LPARAM kWasDown = LPARAM{1} << 30;
+        if (message.lParam & kWasDown) return true;  // consumed, but run once per press
+        DispatchScope pressing(*this);
+        if (const Handler handler = key.handler) handler(*this);
+        return true;
+    }
+    return false;
+}
+
 std::optional<LRESULT> Window::RunHooks(UINT message, WPARAM wParam, LPARAM lParam) {
     if (hooks_.empty()) return std::nullopt;
     // A copy: a hook may add or remove hooks, or close the window, while it runs.

@@ -13,6 +13,8 @@ void Window::BuildMenu(std::span<const MenuItemRow> items, std::vector<MenuBindi
     HMENU currentPopup = nullptr;
     for (const MenuItemRow& item : items) {
         MenuEntry entry{std::string(item.caption), item.level};
+        entry.checkable = item.checkable && item.level != 0;
+        entry.checked = entry.checkable && item.checked;
         for (const MenuBinding& b : bindings)
             if (b.item == item.caption) entry.handler = b.handler;
         const std::wstring caption = platform::Wide(item.caption);
@@ -20,8 +22,9 @@ void Window::BuildMenu(std::span<const MenuItemRow> items, std::vector<MenuBindi
             entry.popup.reset(::CreatePopupMenu());
             currentPopup = entry.popup.get();
         } else if (currentPopup) {
-            ::AppendMenuW(currentPopup, MF_STRING,
+            ::AppendMenuW(currentPopup, MF_STRING | (entry.checked ? MF_CHECKED : MF_UNCHECKED),
                           static_cast<UINT_PTR>(kMenuIdBase + static_cast<int>(menu_.size())), caption.c_str());
+            entry.inPopup = currentPopup;
         }
         menu_.push_back(std::move(entry));
     }
@@ -80,8 +83,28 @@ void Window::PopUpMenu(std::string_view caption) {
     }
 }
 
+bool Window::IsMenuItemChecked(std::string_view caption) const {
+    for (const MenuEntry& e : menu_)
+        if (e.caption == caption && e.checkable) return e.checked;
+    return false;
+}
+
+void Window::SetMenuItemChecked(std::string_view caption, bool checked) {
+    for (std::size_t i = 0; i < menu_.size(); ++i) {
+        MenuEntry& e = menu_[i];
+        if (e.caption != caption || !e.checkable) continue;
+        e.checked = checked;
+        if (e.inPopup)
+            ::CheckMenuItem(e.inPopup, static_cast<UINT>(kMenuIdBase + static_cast<int>(i)),
+                            MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
 void Window::OnMenuCommand(int item) {
     if (item < 0 || item >= static_cast<int>(menu_.size())) return;
+    MenuEntry& entry = menu_[static_cast<std::size_t>(item)];
+    // The mark turns first: the handler reads the choice the operator just made.
+    if (entry.checkable) SetMenuItemChecked(entry.caption, !entry.checked);
     if (Handler handler = menu_[static_cast<std::size_t>(item)].handler) handler(*this);
 }
 

@@ -1,0 +1,141 @@
+#include "framing/framing_guide.h"
+
+#include "ui/window.h"
+#include "ui/window_render.h"
+
+namespace framing {
+
+namespace {
+// On the guide window: the check's clock, the end of a grey flash, and a finding posted by
+// the watch's thread.
+constexpr UINT_PTR kLookTimer = 1;
+constexpr UINT_PTR kFlashTimer = 2;
+constexpr UINT kFindingPosted = WM_APP + 1;
+constexpr UINT kLookEvery = 200;  // ms: about five looks a second
+constexpr UINT kFlashFor = 600;   // ms
+}  // namespace
+
+FramingGuide::FramingGuide(ui::Window& main, HWND frame, std::function<LookContext()> context, FrameHead frameHead)
+    : main_(main), frame_(frame), context_(std::move(context)), frameHead_(std::move(frameHead)) {
+    window_.Create(main.Handle(), [this](UINT message, WPARAM wParam, LPARAM lParam) {
+        return OnMessage(message, wParam, lParam);
+    });
+    // The guide follows the Main window when it moves. The desk, which owns this, outlives
+    // the window, so the hook stays with the window.
+    main.AddMessageHook([this](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_MOVE || message == WM_SIZE) Update();
+        return std::nullopt;
+    });
+}
+
+FramingGuide::~FramingGuide() { watch_.reset(); }
+
+void FramingGuide::SetCameraRunning(bool running) {
+    running_ = running;
+    if (running) colour_ = GuideColour::Grey;  // until the first look says otherwise
+    Update();
+}
+
+void FramingGuide::SetWanted(bool wanted) {
+    wanted_ = wanted;
+    Update();
+}
+
+void FramingGuide::Update() {
+    const bool show = running_ && (wanted_ || flashing_);
+    HWND guide = window_.Handle();
+    RECT area{};
+    if (!show || !guide || !::GetWindowRect(frame_, &area)) {
+        window_.Hide();
+        StopChecking();
+        return;
+    }
+    window_.Show(area, flashing_ ? GuideColour::Grey : colour_);
+    const bool check = running_ && wanted_;
+    if (check && !checking_) {
+        if (!watch_) watch_ = std::make_unique<HeadWatch>([guide] { ::PostMessageW(guide, kFindingPosted, 0, 0); });
+        checking_ = ::SetTimer(guide, kLookTimer, kLookEvery, nullptr) != 0;
+    } else if (!check) {
+        StopChecking();
+    }
+}
+
+void FramingGuide::StopChecking() {
+    if (checking_ && window_.Handle()) ::KillTimer(window_.Handle(), kLookTimer);
+    checking_ = false;
+}
+
+void FramingGuide::LookToFrame() {
+    if (!running_) return;
+    if (!watch_ && window_.Handle()) {
+        HWND guide = window_.Handle();
+        watch_ = std::make_unique<HeadWatch>([guide] { ::PostMessageW(guide, kFindingPosted, 0, 0); });
+    }
+    LookNow(true);
+}
+
+void FramingGuide::LookNow(bool toFrame) {
+    if (!watch_) return;
+    // A look still under way: the live check waits for the next tick; the F key's look
+    // takes the place of one waiting.
+    if (!toFrame && watch_->Busy()) return;
+    ui::RenderedPixels pixels = ui::RenderWindowPixels(frame_);
+    if (pixels.bgrx.empty()) return;
+    LookContext context = context_ ? context_() : LookContext{};
+    context.toFrame = toFrame;
+    watch_->Look({pixels.width, pixels.height, std::move(pixels.bgrx)}, context);
+}
+
+void FramingGuide::TakeFindings() {
+    if (!watch_) return;
+    for (const HeadFinding& finding : watch_->TakeFindings()) {
+        if (finding.context.toFrame) {
+            if (!running_) continue;
+            if (!finding.head) {
+                Flash();
+            } else if (frameHead_) {
+                frameHead_(finding);
+            }
+            continue;
+        }
+        colour_ = ColourFor(finding.head ? std::optional<Fit>(JudgeFit(*finding.head)) : std::nullopt);
+    }
+    Update();
+}
+
+void FramingGuide::Flash() {
+    HWND guide = window_.Handle();
+    if (!guide) return;
+    flashing_ = true;
+    ::SetTimer(guide, kFlashTimer, kFlashFor, nullptr);
+    Update();
+}
+
+std::optional<LRESULT> FramingGuide::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kLookTimer) {
+            if (checking_) LookNow(false);
+            return 0;
+        }
+        if (wParam == kFlashTimer) {
+            ::KillTimer(window_.Handle(), kFlashTimer);
+            flashing_ = false;
+            Update();
+            return 0;
+        }
+        return std::nullopt;
+    case kFindingPosted:
+        TakeFindings();
+        return 0;
+    case WM_DESTROY:
+        // Going with the Main window: the watch's thread ends now, not at the desk's end.
+        checking_ = false;
+        watch_.reset();
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+}  // namespace framing

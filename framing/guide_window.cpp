@@ -1,0 +1,114 @@
+#include "framing/guide_window.h"
+
+#include "framing/guide_drawing.h"
+#include "platform/dib.h"
+
+
+namespace framing {
+
+namespace {
+constexpr wchar_t kGuideClass[] = L"Orvia.FramingGuide";
+
+bool RegisterGuideClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
+        WNDCLASSEXW wc{sizeof wc};
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kGuideClass;
+        return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+}  // namespace
+
+GuideWindow::~GuideWindow() {
+    if (HWND window = window_.get()) ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+}
+
+bool GuideWindow::Create(HWND owner, OtherMessages other) {
+    if (window_ || !RegisterGuideClass(&GuideWindow::Procedure)) return false;
+    other_ = std::move(other);
+    // Layered and transparent together: the pointer goes through to the window beneath.
+    constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+    window_.reset(::CreateWindowExW(kExStyle, kGuideClass, L"", WS_POPUP, 0, 0, 1, 1, owner, nullptr,
+                                    ::GetModuleHandleW(nullptr), this));
+    return static_cast<bool>(window_);
+}
+
+void GuideWindow::Show(const RECT& area, GuideColour colour) {
+    if (!window_) return;
+    const bool same = shown_ && ::EqualRect(&area, &drawnArea_) && colour == drawnColour_;
+    if (!same && !Draw(area, colour)) return;
+    drawnArea_ = area;
+    drawnColour_ = colour;
+    if (!shown_) ::SetWindowPos(window_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    shown_ = true;
+}
+
+void GuideWindow::Hide() {
+    if (window_ && shown_) ::ShowWindow(window_.get(), SW_HIDE);
+    shown_ = false;
+}
+
+bool GuideWindow::Draw(const RECT& area, GuideColour colour) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return false;
+    if (width != maskWidth_ || height != maskHeight_) {
+        mask_ = GuideMask(width, height);
+        maskWidth_ = width;
+        maskHeight_ = height;
+    }
+
+    const platform::UniqueDC memory(::CreateCompatibleDC(nullptr));
+    if (!memory) return false;
+    const platform::TopDownDib dib = platform::CreateTopDownDib(memory.get(), width, height);
+    if (!dib.bits) return false;
+    // Premultiplied blue, green, red, alpha: the outline opaque, everything else clear.
+    const std::uint32_t rgb = GuideRgb(colour);
+    const std::uint32_t opaque = 0xFF000000u | rgb;
+    auto* pixels = static_cast<std::uint32_t*>(dib.bits);
+    for (std::size_t i = 0; i < mask_.size(); ++i) pixels[i] = mask_[i] ? opaque : 0u;
+
+    const platform::Selection select(memory.get(), dib.bitmap.get());
+    POINT to{area.left, area.top};
+    SIZE size{width, height};
+    POINT from{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    return ::UpdateLayeredWindow(window_.get(), nullptr, &to, &size, memory.get(), &from, 0, &blend, ULW_ALPHA) != FALSE;
+}
+
+LRESULT CALLBACK GuideWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<GuideWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+    case WM_ERASEBKGND:
+        return 0;  // the guide is never part of a picture of the frame
+    case WM_NCDESTROY:
+        // Destroyed with its owner: the handle is no longer ours to destroy.
+        if (self) {
+            if (self->other_) self->other_(message, wParam, lParam);
+            self->window_.release();
+            self->shown_ = false;
+        }
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    default:
+        break;
+    }
+    if (self && self->other_)
+        if (const auto answer = self->other_(message, wParam, lParam)) return *answer;
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace framing

@@ -1,0 +1,54 @@
+// The window the guide is drawn in: a pop-up of its own over the preview frame, owned by the
+// Main window so that it stays above it and goes with it. It is layered (transparent where
+// the outline is not) and lets every click through to the preview beneath, so dragging and
+// clicking the preview work as without it. Being no child of the frame, it is never part of
+// what a capture renders; it also draws nothing when asked to print itself.
+#pragma once
+
+#include "framing/guide_geometry.h"
+#include "platform/owners.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace framing {
+
+class GuideWindow {
+public:
+    // Messages the window gets that are not its own (timers, posted findings) go to `other`:
+    // the guide's owner uses the window as its message sink.
+    using OtherMessages = std::function<std::optional<LRESULT>(UINT message, WPARAM wParam, LPARAM lParam)>;
+
+    GuideWindow() = default;
+    ~GuideWindow();
+    GuideWindow(const GuideWindow&) = delete;
+    GuideWindow& operator=(const GuideWindow&) = delete;
+
+    // Creates the hidden window, owned by `owner`; false when it could not be.
+    bool Create(HWND owner, OtherMessages other);
+    HWND Handle() const { return window_.get(); }
+
+    // Shows the guide over `area` (screen coordinates; the outline is scaled to its size) in
+    // `colour`, or moves and recolours it when it shows already.
+    void Show(const RECT& area, GuideColour colour);
+    void Hide();
+    bool IsShown() const { return shown_; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Draw(const RECT& area, GuideColour colour);
+
+    platform::UniqueWindow window_;
+    OtherMessages other_;
+    bool shown_ = false;
+    RECT drawnArea_{};  // what the layered picture shows now
+    GuideColour drawnColour_ = GuideColour::Grey;
+    int maskWidth_ = 0, maskHeight_ = 0;
+    std::vector<std::uint8_t> mask_;
+};
+
+}  // namespace framing

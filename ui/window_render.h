@@ -1,0 +1,30 @@
+// A window's pixels as the window and its children paint them, never read back from the
+// screen: whatever lies over the window (another program, a window of our own drawn on top
+// of it) cannot be in them, with or without desktop composition.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace ui {
+
+// 32-bit pixels, top row first, rows packed (blue, green, red, unused).
+struct RenderedPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bgrx;
+};
+
+// Draws `window` and its visible child windows, each clipped to its parent as the screen
+// clips it and in the order the screen stacks them, into `dc` with the window's top-left
+// corner at the DC's origin. Each window draws itself through WM_PRINTCLIENT: a window that
+// paints must answer it as it answers WM_PAINT. Nothing but the window's client areas is
+// drawn; a window with a border draws its client area where the border leaves it.
+void RenderWindowTree(HWND window, HDC dc);
+
+// The window's whole area rendered so; empty when it has no area or the drawing fails.
+RenderedPixels RenderWindowPixels(HWND window);
+
+}  // namespace ui
