@@ -228,9 +228,13 @@ void WaitWhileRunning(IMediaEventEx* events, const StopSignal& stop) {
         }
     }
 }
-}  // namespace
 
-namespace {
+// A thread of the multithreaded apartment that waits for the process to end.
+DWORD WINAPI HoldApartment(void*) {
+    if (SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) ::Sleep(INFINITE);
+    return 0;
+}
+
 // Keeps the process's multithreaded apartment for as long as the process lives. Without it,
 // the apartment ends with every capture thread, and COM unloads the device's driver DLL with
 // it while the driver still holds state for that thread (a driver built with a static
@@ -246,14 +250,8 @@ void KeepProcessApartment() {
             void* cookie = nullptr;
             if (increment && SUCCEEDED(increment(&cookie))) return true;  // never given back
         }
-        // Systems before Windows 8: a thread of the apartment that waits for the process to end.
-        const platform::UniqueHandle keeper(::CreateThread(
-            nullptr, 0,
-            [](void*) -> DWORD {
-                if (SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) ::Sleep(INFINITE);
-                return 0;
-            },
-            nullptr, 0, nullptr));
+        // Systems before Windows 8 lack the call: a thread holds the apartment instead.
+        const platform::UniqueHandle keeper(::CreateThread(nullptr, 0, &HoldApartment, nullptr, 0, nullptr));
         return keeper.get() != nullptr;
     }();
     (void)kept;
