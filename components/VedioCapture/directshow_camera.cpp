@@ -2,6 +2,7 @@
 
 #include "capture_format.h"
 #include "platform/com_ptr.h"
+#include "platform/owners.h"
 
 #include <dshow.h>
 #include <qedit.h>
@@ -227,9 +228,37 @@ void WaitWhileRunning(IMediaEventEx* events, const StopSignal& stop) {
         }
     }
 }
+
+// A thread of the multithreaded apartment that waits for the process to end.
+DWORD WINAPI HoldApartment(void*) {
+    if (SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) ::Sleep(INFINITE);
+    return 0;
+}
+
+// Keeps the process's multithreaded apartment for as long as the process lives. Without it,
+// the apartment ends with every capture thread, and COM unloads the device's driver DLL with
+// it while the driver still holds state for that thread (a driver built with a static
+// runtime keeps a duplicate of the thread's handle and an event, to free when the thread
+// ends): one thread handle and one event lost per start and close. Kept, the driver stays
+// loaded, as it would in a program that keeps COM up.
+void KeepProcessApartment() {
+    static const bool kept = [] {
+        using IncrementMtaUsage = HRESULT(WINAPI*)(void**);
+        if (const HMODULE ole = ::GetModuleHandleW(L"ole32.dll")) {
+            const auto increment = reinterpret_cast<IncrementMtaUsage>(
+                reinterpret_cast<void*>(::GetProcAddress(ole, "CoIncrementMTAUsage")));
+            void* cookie = nullptr;
+            if (increment && SUCCEEDED(increment(&cookie))) return true;  // never given back
+        }
+        // Systems before Windows 8 lack the call: a thread holds the apartment instead.
+        const platform::UniqueHandle keeper(::CreateThread(nullptr, 0, &HoldApartment, nullptr, 0, nullptr));
+        return keeper.get() != nullptr;
+    }();
+    (void)kept;
+}
 }  // namespace
 
-ComApartment::ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+ComApartment::ComApartment() : result_((KeepProcessApartment(), ::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
 ComApartment::~ComApartment() {
     if (SUCCEEDED(result_)) ::CoUninitialize();
 }

@@ -4,6 +4,8 @@
 #include "platform/owners.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
 #include <utility>
 
 namespace vedio {
@@ -64,30 +66,43 @@ platform::UniqueFont NoticeFont(int pixelHeight, int weight) {
                                               DEFAULT_PITCH, L"微软雅黑"));
 }
 
-// The notice that the picture has stopped: a dark band across the middle of the picture,
-// a red heading and white advice, sized to the surface so it reads at every zoom.
-void DrawStoppedNotice(HDC dc, int width, int height) {
-    const int titleHeight = std::clamp(height / 10, 14, 48);
-    const int adviceHeight = std::clamp(height / 18, 12, 28);
-    const int bandHeight = titleHeight + adviceHeight + titleHeight;
-    const int top = (height - bandHeight) / 2;
-    RECT band{0, top, width, top + bandHeight};
+bool SameRect(const NoticeRect& a, const NoticeRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+RECT ToRect(const NoticeRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// One line of the notice, centred in `box`; a font too wide for it (a face wider than the
+// layout assumed) is made smaller until the line fits.
+void DrawNoticeLine(HDC dc, const wchar_t* text, RECT box, int pixelHeight, int weight, COLORREF colour) {
+    const int length = static_cast<int>(std::wcslen(text));
+    platform::UniqueFont font = NoticeFont(pixelHeight, weight);
+    {
+        const platform::Selection select(dc, font.get());
+        SIZE extent{};
+        const int room = static_cast<int>(box.right - box.left);
+        if (::GetTextExtentPoint32W(dc, text, length, &extent) && extent.cx > room && room > 0) {
+            const int smaller = std::max(8, static_cast<int>(static_cast<long long>(pixelHeight) * room / extent.cx));
+            font = NoticeFont(smaller, weight);
+        }
+    }
+    const platform::Selection select(dc, font.get());
+    ::SetTextColor(dc, colour);
+    ::DrawTextW(dc, text, length, &box, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+// The notice that the picture has stopped: a dark band with a red heading and white
+// advice, across the middle of the part of the picture the operator sees (notice_layout.h).
+void DrawStoppedNotice(HDC dc, int width, int height, const NoticeRect& visible) {
+    constexpr int kTitleChars = static_cast<int>(std::size(kStoppedTitle)) - 1;
+    constexpr int kAdviceChars = static_cast<int>(std::size(kStoppedAdvice)) - 1;
+    const NoticeLayout layout = LayOutNotice(width, height, visible, kTitleChars, kAdviceChars);
+    const RECT band = ToRect(layout.band);
     platform::UniqueBrush dark(::CreateSolidBrush(RGB(24, 24, 24)));
     ::FillRect(dc, &band, dark.get());
-
     ::SetBkMode(dc, TRANSPARENT);
-    const platform::UniqueFont titleFont = NoticeFont(titleHeight, FW_BOLD);
-    const platform::UniqueFont adviceFont = NoticeFont(adviceHeight, FW_NORMAL);
-    RECT title{0, top + titleHeight / 4, width, top + titleHeight / 4 + titleHeight * 5 / 4};
-    {
-        const platform::Selection select(dc, titleFont.get());
-        ::SetTextColor(dc, RGB(255, 72, 72));
-        ::DrawTextW(dc, kStoppedTitle, -1, &title, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    }
-    RECT advice{0, title.bottom, width, band.bottom - titleHeight / 4};
-    const platform::Selection select(dc, adviceFont.get());
-    ::SetTextColor(dc, RGB(255, 255, 255));
-    ::DrawTextW(dc, kStoppedAdvice, -1, &advice, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawNoticeLine(dc, kStoppedTitle, ToRect(layout.title), layout.titleHeight, FW_BOLD, RGB(255, 72, 72));
+    DrawNoticeLine(dc, kStoppedAdvice, ToRect(layout.advice), layout.adviceHeight, FW_NORMAL, RGB(255, 255, 255));
 }
 
 void DrawPictureOrBlack(HDC dc, const Picture* picture, int width, int height) {
@@ -138,14 +153,21 @@ std::shared_ptr<const Picture> Presenter::Latest() const {
 }
 
 void Presenter::Watch() {
+    bool changed = false;
+    bool notice = false;
     {
         std::lock_guard lock(latestLock_);
-        if (!watch_.Update(StallWatch::Clock::now())) return;
-        if (latestIsPlaceholder_ && !watch_.ShowsPlaceholder()) {
+        changed = watch_.Update(StallWatch::Clock::now());
+        notice = watch_.ShowsNotice();
+        if (changed && latestIsPlaceholder_ && !watch_.ShowsPlaceholder()) {
             latest_.reset();  // the restart's stand-in: not this camera's picture
             latestIsPlaceholder_ = false;
         }
     }
+    // A pan moves the window under a notice already drawn: the notice follows what is seen.
+    // (surface_ changes on this thread only.)
+    const bool moved = notice && surface_ && !SameRect(VisiblePart(surface_), noticeArea_);
+    if (!changed && !moved) return;
     std::lock_guard lock(drawing_);
     if (surface_) ::InvalidateRect(surface_, nullptr, FALSE);
 }
@@ -187,7 +209,22 @@ void Presenter::Present(const SourceFrame& frame) {
     if (!wakePending_.exchange(true)) ::PostMessageW(surface_, kFrameDrawn, 0, 0);
 }
 
-void Presenter::Paint(HDC dc) const {
+NoticeRect Presenter::VisiblePart(HWND surface) const {
+    RECT visible{0, 0, width_, height_};
+    // The surface lies at the target's origin with the picture's size, so the surface's
+    // coordinates are the picture's.
+    for (HWND window = surface; (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;) {
+        const HWND parent = ::GetParent(window);
+        RECT client{};
+        if (!parent || !::GetClientRect(parent, &client)) break;
+        ::MapWindowPoints(parent, surface, reinterpret_cast<POINT*>(&client), 2);
+        if (!::IntersectRect(&visible, &visible, &client)) return {};
+        window = parent;
+    }
+    return {visible.left, visible.top, visible.right, visible.bottom};
+}
+
+void Presenter::Paint(HDC dc, HWND surface) {
     std::shared_ptr<const Picture> picture;
     bool notice = false;
     {
@@ -199,17 +236,18 @@ void Presenter::Paint(HDC dc) const {
         DrawPictureOrBlack(dc, picture.get(), width_, height_);
         return;
     }
+    noticeArea_ = VisiblePart(surface);
     // The picture and the notice composed off screen, then shown at once: no flicker.
     platform::UniqueDC memory(::CreateCompatibleDC(dc));
     platform::UniqueBitmap bitmap(memory ? ::CreateCompatibleBitmap(dc, width_, height_) : nullptr);
     if (!bitmap) {
         DrawPictureOrBlack(dc, picture.get(), width_, height_);
-        DrawStoppedNotice(dc, width_, height_);
+        DrawStoppedNotice(dc, width_, height_, noticeArea_);
         return;
     }
     const platform::Selection select(memory.get(), bitmap.get());
     DrawPictureOrBlack(memory.get(), picture.get(), width_, height_);
-    DrawStoppedNotice(memory.get(), width_, height_);
+    DrawStoppedNotice(memory.get(), width_, height_, noticeArea_);
     ::BitBlt(dc, 0, 0, width_, height_, memory.get(), 0, 0, SRCCOPY);
 }
 
@@ -233,12 +271,12 @@ LRESULT CALLBACK Presenter::SurfaceProc(HWND window, UINT message, WPARAM wParam
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(window, &ps);
-        if (dc && self) self->Paint(dc);
+        if (dc && self) self->Paint(dc, window);
         ::EndPaint(window, &ps);
         return 0;
     }
     case WM_PRINTCLIENT:
-        if (self) self->Paint(reinterpret_cast<HDC>(wParam));
+        if (self) self->Paint(reinterpret_cast<HDC>(wParam), window);
         return 0;
     case WM_DESTROY:
         // The program closed the window under us (it ends): draw no more.

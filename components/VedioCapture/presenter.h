@@ -4,11 +4,12 @@
 // also repaints the latest picture whenever the window system asks (after a menu or a
 // message box covered it), and lets the mouse through to the target beneath. When frames
 // stop coming for a second it draws a notice over the picture saying so (stall_watch.h),
-// until the next frame.
+// until the next frame, centred on the part of the picture the operator sees.
 #pragma once
 
 #include "frame.h"
 #include "frame_scaler.h"
+#include "notice_layout.h"
 #include "stall_watch.h"
 
 #include <windows.h>
@@ -54,7 +55,11 @@ public:
 private:
     Presenter() = default;
     static LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Paint(HDC dc) const;
+    // Paints `surface` (this presenter's window), on the target's thread.
+    void Paint(HDC dc, HWND surface);
+    // The part of the picture inside every window around `surface`, up to the top-level one:
+    // what the operator can see of it.
+    NoticeRect VisiblePart(HWND surface) const;
     // The timer's look at the frames' flow, on the target's thread.
     void Watch();
     std::shared_ptr<Picture> SparePicture();
@@ -67,7 +72,8 @@ private:
     mutable std::mutex drawing_;  // held while a frame is drawn and while detaching
     bool detached_ = false;
 
-    std::atomic<bool> wakePending_{false};  // a "frame drawn" message is on its way
+    std::atomic<bool> wakePending_{false};
+    NoticeRect noticeArea_;  // where the notice was last painted; target's thread only  // a "frame drawn" message is on its way
 
     mutable std::mutex latestLock_;  // held only to swap or copy the pointer, or to ask the watch
     std::shared_ptr<const Picture> latest_;

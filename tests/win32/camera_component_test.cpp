@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -277,6 +278,63 @@ TEST_F(CameraComponent, AFrozenDeviceGetsTheStoppedNoticeOverItsLastPictureThrou
     EXPECT_TRUE(before.SamePixels(e2e::Screenshot::OfWindow(box_))) << "the repaint lost the picture or the notice";
     DWORD_PTR answer = 0;
     EXPECT_NE(::SendMessageTimeoutW(host_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer), 0);
+}
+
+// The rows of `shot` whose pixel in column `x` has the band's colour: the band's top and
+// bottom, or nullopt when there is no band there.
+std::optional<std::pair<int, int>> BandRows(const e2e::Screenshot& shot, int x) {
+    int top = -1, bottom = -1;
+    for (int y = 0; y < shot.Height(); ++y) {
+        if (shot.Pixel(x, y) != kNoticeBand) continue;
+        if (top < 0) top = y;
+        bottom = y;
+    }
+    if (top < 0) return std::nullopt;
+    return std::make_pair(top, bottom);
+}
+
+TEST_F(CameraComponent, TheStoppedNoticeLiesWhollyInTheVisiblePartOfAZoomedAndPannedPicture) {
+    DeviceFault fault(L"frozen");
+    RECT client{};
+    ::GetClientRect(host_, &client);
+    const int width = client.right, height = client.bottom;
+    const auto noticeShown = [&] {
+        return e2e::WaitUntil([&] { return NoticeBand(e2e::Screenshot::OfWindow(host_)) == kNoticeBand; }, 3s);
+    };
+    // The notice as it is when the whole picture is seen: the box exactly fills the host.
+    ::SetWindowPos(box_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    StartDemo(box_);
+    ASSERT_TRUE(noticeShown()) << "no notice over the stopped picture";
+    const e2e::Screenshot whole = e2e::Screenshot::OfWindow(host_);
+    api_->closeCamera(demoIndex_);
+
+    // Zoomed in twice and panned: the host shows the box's lower right quarter, so the box's
+    // own middle (where a notice centred on the box would go) is at the host's corner.
+    ::SetWindowPos(box_, nullptr, -width, -height, width * 2, height * 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    e2e::Pause(1200ms);  // the placeholder of a restart has had its time
+    StartDemo(box_);
+    ASSERT_TRUE(noticeShown()) << "no notice in the visible part of the picture";
+    const e2e::Screenshot zoomed = e2e::Screenshot::OfWindow(host_);
+    zoomed.SavePng(e2e::ShotPath("CameraComponent-notice-zoomed-panned"));
+
+    // The band lies inside the visible part, and it carries the same heading and advice,
+    // pixel for pixel, as the notice over a picture seen whole: nothing of it is cut off.
+    const auto band = BandRows(zoomed, 2);
+    ASSERT_TRUE(band.has_value());
+    EXPECT_GT(band->first, 0);
+    EXPECT_LT(band->second, zoomed.Height() - 1);
+    EXPECT_EQ(BandRows(whole, 2), band);
+    int differing = 0, text = 0;
+    for (int y = band->first; y <= band->second; ++y) {
+        for (int x = 0; x < zoomed.Width(); ++x) {
+            differing += zoomed.Pixel(x, y) != whole.Pixel(x, y);
+            text += zoomed.Pixel(x, y) != kNoticeBand;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "the notice differs from the one over a picture seen whole";
+    EXPECT_GT(text, 200) << "the band carries no text";
+    EXPECT_EQ(NoticeBand(zoomed), kNoticeBand);
+    EXPECT_EQ(zoomed.Pixel(zoomed.Width() - 3, zoomed.Height() / 2), kNoticeBand) << "the band stops short";
 }
 
 TEST_F(CameraComponent, AStillSceneIsLiveAndShowsNoNotice) {
