@@ -1,6 +1,7 @@
 // The demonstration camera playing a still photo that a test places, and moves while the
 // camera runs, through a small text file.
 #include "tests/e2e/harness.h"
+#include "tests/win32/camera_api.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -17,34 +18,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct CameraApi {
-    HMODULE module = nullptr;
-    const char*(__stdcall* getCameraList)() = nullptr;
-    int(__stdcall* setCameraId)(int) = nullptr;
-    int(__stdcall* startCamera)(HWND) = nullptr;
-    int(__stdcall* closeCamera)(int) = nullptr;
-};
-
-template <typename Fn>
-void Bind(HMODULE module, const char* name, Fn& fn) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
-const CameraApi& Camera() {
-    static const CameraApi api = [] {
-        ::SetEnvironmentVariableW(L"ORVIA_DEMO_DEVICES", L"1");
-        CameraApi a;
-        const std::wstring path = e2e::ComponentDir() + L"\\VedioCapture.dll";
-        a.module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-        if (!a.module) return a;
-        Bind(a.module, "GetCameraList", a.getCameraList);
-        Bind(a.module, "SetCameraID", a.setCameraId);
-        Bind(a.module, "StartCamera", a.startCamera);
-        Bind(a.module, "CloseCamera", a.closeCamera);
-        return a;
-    }();
-    return api;
-}
+using camera_test::Camera;
+using camera_test::CameraApi;
 
 std::wstring TempFile(const wchar_t* name) {
     wchar_t dir[MAX_PATH] = {};
