@@ -20,10 +20,11 @@ FramingGuide::FramingGuide(ui::Window& main, HWND frame, std::function<LookConte
     window_.Create(main.Handle(), [this](UINT message, WPARAM wParam, LPARAM lParam) {
         return OnMessage(message, wParam, lParam);
     });
-    // The guide follows the Main window when it moves. The desk, which owns this, outlives
-    // the window, so the hook stays with the window.
-    main.AddMessageHook([this](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    // The guide follows the Main window when it moves, and stays above it when it is
+    // activated. The desk, which owns this, outlives the window, so the hook stays with it.
+    main.AddMessageHook([this](HWND, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
         if (message == WM_MOVE || message == WM_SIZE) Update();
+        if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) window_.ClimbSoon();
         return std::nullopt;
     });
 }

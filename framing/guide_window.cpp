@@ -3,11 +3,31 @@
 #include "framing/guide_drawing.h"
 #include "platform/dib.h"
 
+#include <cwchar>
+
 
 namespace framing {
 
 namespace {
 constexpr wchar_t kGuideClass[] = L"Orvia.FramingGuide";
+
+// Posted to a guide when the keyboard focus has moved inside its owner.
+UINT ClimbMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"Orvia.FramingGuide.Climb");
+    return message;
+}
+
+struct GuidesOf {
+    HWND owner;
+};
+
+BOOL CALLBACK PostClimbToGuide(HWND window, LPARAM context) {
+    wchar_t name[64]{};
+    const HWND owner = reinterpret_cast<const GuidesOf*>(context)->owner;
+    if (::GetWindow(window, GW_OWNER) == owner && ::GetClassNameW(window, name, 64) && std::wcscmp(name, kGuideClass) == 0)
+        ::PostMessageW(window, ClimbMessage(), 0, 0);
+    return TRUE;
+}
 
 bool RegisterGuideClass(WNDPROC procedure) {
     static const bool registered = [procedure] {
@@ -33,7 +53,13 @@ bool GuideWindow::Create(HWND owner, OtherMessages other) {
     constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
     window_.reset(::CreateWindowExW(kExStyle, kGuideClass, L"", WS_POPUP, 0, 0, 1, 1, owner, nullptr,
                                     ::GetModuleHandleW(nullptr), this));
-    return static_cast<bool>(window_);
+    if (!window_) return false;
+    // Wine without a window manager raises a window's X window above all others, its owned
+    // pop-ups included, whenever the keyboard focus moves inside it: a click on a photo slot
+    // would bury the guide under the Main window. The guide climbs back after each move.
+    focusHook_.reset(::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &GuideWindow::FocusMoved,
+                                       ::GetCurrentProcessId(), ::GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT));
+    return true;
 }
 
 void GuideWindow::Show(const RECT& area, GuideColour colour) {
@@ -44,6 +70,24 @@ void GuideWindow::Show(const RECT& area, GuideColour colour) {
     drawnColour_ = colour;
     if (!shown_) ::SetWindowPos(window_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     shown_ = true;
+}
+
+void GuideWindow::FocusMoved(HWINEVENTHOOK, DWORD, HWND focused, LONG, LONG, DWORD, DWORD) {
+    GuidesOf guides{focused ? ::GetAncestor(focused, GA_ROOT) : nullptr};
+    if (guides.owner) ::EnumThreadWindows(::GetCurrentThreadId(), &PostClimbToGuide, reinterpret_cast<LPARAM>(&guides));
+}
+
+void GuideWindow::ClimbSoon() {
+    if (window_) ::PostMessageW(window_.get(), ClimbMessage(), 0, 0);
+}
+
+void GuideWindow::ClimbAboveOwner() {
+    if (!window_ || !shown_) return;
+    // Already first among the windows, a plain "to the top" changes nothing and so restacks
+    // nothing; through the topmost band and back, it is raised for real and ends where it was.
+    constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    ::SetWindowPos(window_.get(), HWND_TOPMOST, 0, 0, 0, 0, kOnlyOrder);
+    ::SetWindowPos(window_.get(), HWND_NOTOPMOST, 0, 0, 0, 0, kOnlyOrder);
 }
 
 void GuideWindow::Hide() {
@@ -85,6 +129,10 @@ LRESULT CALLBACK GuideWindow::Procedure(HWND window, UINT message, WPARAM wParam
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<GuideWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == ClimbMessage()) {
+        if (self) self->ClimbAboveOwner();
+        return 0;
+    }
     switch (message) {
     case WM_NCHITTEST:
         return HTTRANSPARENT;
@@ -99,6 +147,7 @@ LRESULT CALLBACK GuideWindow::Procedure(HWND window, UINT message, WPARAM wParam
         if (self) {
             if (self->other_) self->other_(message, wParam, lParam);
             self->window_.release();
+            self->focusHook_.reset();
             self->shown_ = false;
         }
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -37,12 +37,18 @@ public:
     void Show(const RECT& area, GuideColour colour);
     void Hide();
     bool IsShown() const { return shown_; }
+    // Raises the guide again over its owner once the messages waiting now are handled: for
+    // when the owner has just been activated (the guide watches focus moves inside it itself).
+    void ClimbSoon();
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK FocusMoved(HWINEVENTHOOK, DWORD, HWND focused, LONG, LONG, DWORD, DWORD);
     bool Draw(const RECT& area, GuideColour colour);
+    void ClimbAboveOwner();
 
     platform::UniqueWindow window_;
+    platform::UniqueWinEventHook focusHook_;
     OtherMessages other_;
     bool shown_ = false;
     RECT drawnArea_{};  // what the layered picture shows now

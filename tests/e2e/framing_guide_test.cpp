@@ -192,6 +192,23 @@ TEST_F(FramingGuide, TheFKeyWithoutAFaceFlashesTheGuideGreyAndMovesNothing) {
     EXPECT_EQ(ZoomPosition(), zoom);
 }
 
+// Under Wine without a window manager, every move of the keyboard focus raises the Main
+// window's X window over all, its owned guide included: the guide must climb back.
+TEST_F(FramingGuide, StaysOverThePreviewWhenTheFocusMovesInsideTheWindow) {
+    ASSERT_NO_FATAL_FAILURE(StartWithPhoto({0, 0, 1}));
+    ASSERT_TRUE(WaitUntil([&] { return AnyGuidePixels() > kGuideShows; }));
+    BringToForeground(orvia_.MainWindow());
+    PressKey(VK_RETURN);  // a photo in slot 1, so that it takes the focus when clicked
+    ASSERT_TRUE(WaitUntil([&] { return MustQuery("画板1")["value"] == "295×412"; }, 3s));
+
+    for (const char* control : {"画板1", "列表框1", "画板1"}) {
+        ClickAt(CentreOf(MustQuery(control)));
+        Pause(300ms);
+        EXPECT_TRUE(WaitUntil([&] { return AnyGuidePixels() > kGuideShows; }, 2s))
+            << "the guide is buried after a click on " << control;
+    }
+}
+
 TEST_F(FramingGuide, ACaptureAndASavedPhotoCarryNoGuide) {
     ASSERT_NO_FATAL_FAILURE(StartWithPhoto({0, 0, 1}));
     ASSERT_TRUE(photo_.Place(OnGuide()));
