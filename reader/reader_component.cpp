@@ -33,9 +33,11 @@ int ReaderComponent::Initialise() {
     const auto initComm = Library().Find<InitCommFn>("CVR_InitComm");
     if (!initComm) return 0;
     port_ = 0;
+    portOpen_ = false;
     for (int port = kFirstPort; port <= kLastPort; ++port) {
         if (initComm(port) == kSuccess) {
             port_ = port;
+            portOpen_ = true;
             return 1;
         }
     }
@@ -50,9 +52,17 @@ int ReaderComponent::ReadSelectedCard() {
     return 1;
 }
 
-int ReaderComponent::ReadCard() { return SelectCard() == 1 ? ReadSelectedCard() : 0; }
+int ReaderComponent::ReadCard() {
+    // A check that met a silent or babbling reader closed its port; without opening it again,
+    // the operator's read would fail without a word to the reader, however well it answers now.
+    if (!portOpen_ && !ReaderAnswers()) return 0;
+    return SelectCard() == 1 ? ReadSelectedCard() : 0;
+}
 
-bool ReaderComponent::ReaderAnswers() { return port_ != 0 && Call<InitCommFn>("CVR_InitComm", port_) == kSuccess; }
+bool ReaderComponent::ReaderAnswers() {
+    portOpen_ = port_ != 0 && Call<InitCommFn>("CVR_InitComm", port_) == kSuccess;
+    return portOpen_;
+}
 
 std::optional<std::string> ReaderComponent::CardField(int position) {
     if (Initialise() == 0) return std::nullopt;

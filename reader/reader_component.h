@@ -29,13 +29,15 @@ public:
     int Initialise();
 
     // Selects the card on the opened reader and reads it (the component then writes the
-    // card text file), and beeps: 1 when both calls succeeded, 0 otherwise.
+    // card text file), and beeps: 1 when both calls succeeded, 0 otherwise. A port that the
+    // last check closed is opened again first.
     int ReadCard();
     // The two halves: 1 when a card lies on the reader and was selected; then 1 when it was
     // read (with the beep).
     int SelectCard();
     int ReadSelectedCard();
-    // Whether the reader found by the last scan still answers on its port.
+    // Whether the reader found by the last scan still answers on its port. Asking opens
+    // the port again; a reader that does not answer leaves it closed.
     bool ReaderAnswers();
 
     // Field `position` of the card text file (1 the name, 6 the ID number) as UTF-8, read
@@ -58,6 +60,7 @@ private:
     platform::ComponentLibrary library_;
     bool loaded_ = false;
     int port_ = 0;  // where the last scan found the reader; 0 for none
+    bool portOpen_ = false;  // the last scan or check left the reader's port open
 };
 
 }  // namespace reader

@@ -185,7 +185,9 @@ TEST_F(ReadingACard, ASilentOrBabblingReaderNeverHangsTheWindow) {
         ASSERT_TRUE(AnswerBox(kPlaceCardAgain));
         ExpectReadCardButton(true);
     }
-    // A reader that recovers reads the card.
+    // A reader that recovers reads the card, even pressed right after a check of the watch
+    // met the noise and closed the port.
+    ASSERT_TRUE(WaitUntil([&] { return emulator_.CountInLog("status 11FF noise") > 0; }, 5s)) << "the watch never checked";
     ASSERT_TRUE(emulator_.SetFault("none"));
     ASSERT_TRUE(emulator_.SetCard("zhangsan"));
     PressReadCard();
