@@ -2,6 +2,7 @@
 
 #include "framing/guide_drawing.h"
 #include "platform/dib.h"
+#include "platform/host.h"
 
 #include <cwchar>
 
@@ -57,6 +58,8 @@ bool GuideWindow::Create(HWND owner, OtherMessages other) {
     // Wine without a window manager raises a window's X window above all others, its owned
     // pop-ups included, whenever the keyboard focus moves inside it: a click on a photo slot
     // would bury the guide under the Main window. The guide climbs back after each move.
+    // Windows keeps an owned window above its owner by itself.
+    if (!platform::RunsUnderWine()) return true;
     focusHook_.reset(::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &GuideWindow::FocusMoved,
                                        ::GetCurrentProcessId(), ::GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT));
     return true;
@@ -78,7 +81,7 @@ void GuideWindow::FocusMoved(HWINEVENTHOOK, DWORD, HWND focused, LONG, LONG, DWO
 }
 
 void GuideWindow::ClimbSoon() {
-    if (window_) ::PostMessageW(window_.get(), ClimbMessage(), 0, 0);
+    if (window_ && platform::RunsUnderWine()) ::PostMessageW(window_.get(), ClimbMessage(), 0, 0);
 }
 
 void GuideWindow::ClimbAboveOwner() {

@@ -156,8 +156,8 @@ int wmain(int argc, wchar_t** argv) {
                               framing::kHeadLength.Middle()));
         if (!WaitUntil([&] { return GuidePixels(program.MainWindow(), framing::GuideColour::Green) > kGuideShows; }, 10s))
             std::fprintf(stderr, "the guide did not turn green on the framed head\n");
-        const std::wstring linuxStat = RunningUnderWine() ? LinuxProcessOf(dir.Path()) : std::wstring();
-        if (RunningUnderWine() && linuxStat.empty()) {
+        const std::wstring linuxStat = RunsUnderWine() ? LinuxProcessOf(dir.Path()) : std::wstring();
+        if (RunsUnderWine() && linuxStat.empty()) {
             std::fprintf(stderr, "orvia.exe not found in /proc\n");
             return 1;
         }

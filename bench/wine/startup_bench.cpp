@@ -334,7 +334,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<Start> first, warm, minimal;
     std::vector<FileEntry> components;
     std::printf("Process start to first painted window (ms) under %s, %d runs, interleaved\n",
-                ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") ? "Wine" : "Windows",
+                platform::RunsUnderWine() ? "Wine" : "Windows",
                 options.runs);
     std::printf("%4s %12s %12s %12s %12s\n", "run", "orvia first", "minimal", "orvia warm", "minimal");
     bool allOk = true;

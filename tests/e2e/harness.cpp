@@ -117,17 +117,9 @@ std::vector<std::wstring> DirectoryEntries(const std::wstring& directory) {
     return names;
 }
 
-bool RunningUnderWine() {
-    static const bool wine = [] {
-        HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-        return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-    }();
-    return wine;
-}
-
 DWORD FileAttributesAsSet(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) || !RunningUnderWine())
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) || !RunsUnderWine())
         return attributes;
     // The one place the archive bit is ignored; see the declaration.
     return attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE);

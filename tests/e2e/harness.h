@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/files.h"
+#include "platform/host.h"
 
 #include <windows.h>
 
@@ -51,7 +52,7 @@ bool RemoveTree(const std::wstring& path);
 // The names in a directory (no "." or ".."), sorted; none when it cannot be read.
 std::vector<std::wstring> DirectoryEntries(const std::wstring& directory);
 
-bool RunningUnderWine();
+using platform::RunsUnderWine;
 
 // GetFileAttributesW with the attribute Wine adds on its own taken out: Wine reports
 // FILE_ATTRIBUTE_ARCHIVE on every regular file, whatever was set (it keeps the attributes

@@ -54,7 +54,7 @@ std::wstring NewControlDirectory() {
 }  // namespace
 
 std::string ReaderEmulator::Unavailable() {
-    if (!RunningUnderWine() || !UnixFileNameFunction()) return "the reader emulator runs beside Wine only";
+    if (!RunsUnderWine() || !UnixFileNameFunction()) return "the reader emulator runs beside Wine only";
     const auto emulator = EnvironmentValue(L"ORVIA_READER_EMULATOR");
     if (!emulator || emulator->empty())
         return "ORVIA_READER_EMULATOR is not set (configure with -DORVIA_READER_EMULATOR=<native build>/"

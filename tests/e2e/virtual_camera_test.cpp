@@ -235,7 +235,7 @@ TEST_F(VirtualCameraCycles, FiftyStartsAndClosesLeakNothing) {
     // Wine 8's own DirectShow keeps about four handles per capture graph built and released
     // (an event of the filter graph and three of the device enumeration, measured with a
     // bare graph and no Orvia code), which the program cannot give back.
-    const std::size_t systemShare = RunningUnderWine() ? 5u * kCycles : 0u;
+    const std::size_t systemShare = RunsUnderWine() ? 5u * kCycles : 0u;
     EXPECT_LE(after.handles, before.handles + systemShare + 10);
     EXPECT_LE(after.gdiObjects, before.gdiObjects + 10);
     EXPECT_LE(after.userObjects, before.userObjects + 10);
