@@ -12,20 +12,18 @@ namespace framing {
 namespace {
 constexpr wchar_t kGuideClass[] = L"Orvia.FramingGuide";
 
-// Posted to a guide when the keyboard focus has moved inside its owner.
+// Posted to a guide when the keyboard focus has moved inside its owner, or the owner has
+// been activated: the guide then climbs back over it.
 UINT ClimbMessage() {
     static const UINT message = ::RegisterWindowMessageW(L"Orvia.FramingGuide.Climb");
     return message;
 }
 
-struct GuidesOf {
-    HWND owner;
-};
-
-BOOL CALLBACK PostClimbToGuide(HWND window, LPARAM context) {
+// Posts the climb to `window` when it is a guide owned by the window in `owner`.
+BOOL CALLBACK PostClimbToGuide(HWND window, LPARAM owner) {
     wchar_t name[64]{};
-    const HWND owner = reinterpret_cast<const GuidesOf*>(context)->owner;
-    if (::GetWindow(window, GW_OWNER) == owner && ::GetClassNameW(window, name, 64) && std::wcscmp(name, kGuideClass) == 0)
+    if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && ::GetClassNameW(window, name, 64) &&
+        std::wcscmp(name, kGuideClass) == 0)
         ::PostMessageW(window, ClimbMessage(), 0, 0);
     return TRUE;
 }
@@ -76,8 +74,8 @@ void GuideWindow::Show(const RECT& area, GuideColour colour) {
 }
 
 void GuideWindow::FocusMoved(HWINEVENTHOOK, DWORD, HWND focused, LONG, LONG, DWORD, DWORD) {
-    GuidesOf guides{focused ? ::GetAncestor(focused, GA_ROOT) : nullptr};
-    if (guides.owner) ::EnumThreadWindows(::GetCurrentThreadId(), &PostClimbToGuide, reinterpret_cast<LPARAM>(&guides));
+    if (HWND owner = focused ? ::GetAncestor(focused, GA_ROOT) : nullptr)
+        ::EnumThreadWindows(::GetCurrentThreadId(), &PostClimbToGuide, reinterpret_cast<LPARAM>(owner));
 }
 
 void GuideWindow::ClimbSoon() {
