@@ -34,8 +34,14 @@ bool DemoPhoto::Place(const PhotoPlace& place) const {
     if (length <= 0) return false;
     // The camera reads the file five times a second: it must never find it half written.
     const std::wstring part = placeFile_ + L".part";
-    return platform::WriteWholeFile(part, {reinterpret_cast<const std::uint8_t*>(text), static_cast<std::size_t>(length)}) &&
-           ::MoveFileExW(part.c_str(), placeFile_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    if (!platform::WriteWholeFile(part, {reinterpret_cast<const std::uint8_t*>(text), static_cast<std::size_t>(length)}))
+        return false;
+    // While the camera has the file open, it cannot be replaced: try again after its read.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (::MoveFileExW(part.c_str(), placeFile_.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        ::Sleep(20);
+    }
+    return false;
 }
 
 PhotoPlace PlaceHead(const test_photos::FaceTruth& face, const ui::Rect& box, double centreX, double crownY,
