@@ -42,9 +42,8 @@ public:
     // The preview box, relative to its frame.
     ui::Rect PreviewBox() const { return controls_.previewBox.Geometry(); }
 
-    // Whether the operator started a camera and has not closed it; `changed` hears of each
-    // start and close (a zoom change restarts the camera without closing it for the operator).
-    bool Running() const { return running_; }
+    // `changed` hears of each start of a camera by the operator and each close (a zoom change
+    // restarts the camera without closing it for the operator).
     void OnRunningChanged(std::function<void(bool running)> changed) { runningChanged_ = std::move(changed); }
 
 private:

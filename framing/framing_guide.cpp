@@ -16,7 +16,7 @@ constexpr UINT kFlashFor = 600;   // ms
 }  // namespace
 
 FramingGuide::FramingGuide(ui::Window& main, HWND frame, std::function<LookContext()> context, FrameHead frameHead)
-    : main_(main), frame_(frame), context_(std::move(context)), frameHead_(std::move(frameHead)) {
+    : frame_(frame), context_(std::move(context)), frameHead_(std::move(frameHead)) {
     window_.Create(main.Handle(), [this](UINT message, WPARAM wParam, LPARAM lParam) {
         return OnMessage(message, wParam, lParam);
     });
@@ -29,7 +29,7 @@ FramingGuide::FramingGuide(ui::Window& main, HWND frame, std::function<LookConte
     });
 }
 
-FramingGuide::~FramingGuide() { watch_.reset(); }
+FramingGuide::~FramingGuide() = default;  // the watch, declared after the window, stops first
 
 void FramingGuide::SetCameraRunning(bool running) {
     running_ = running;
@@ -54,7 +54,7 @@ void FramingGuide::Update() {
     window_.Show(area, flashing_ ? GuideColour::Grey : colour_);
     const bool check = running_ && wanted_;
     if (check && !checking_) {
-        if (!watch_) watch_ = std::make_unique<HeadWatch>([guide] { ::PostMessageW(guide, kFindingPosted, 0, 0); });
+        Watch();
         checking_ = ::SetTimer(guide, kLookTimer, kLookEvery, nullptr) != 0;
     } else if (!check) {
         StopChecking();
@@ -66,12 +66,17 @@ void FramingGuide::StopChecking() {
     checking_ = false;
 }
 
-void FramingGuide::LookToFrame() {
-    if (!running_) return;
-    if (!watch_ && window_.Handle()) {
+HeadWatch& FramingGuide::Watch() {
+    if (!watch_) {
         HWND guide = window_.Handle();
         watch_ = std::make_unique<HeadWatch>([guide] { ::PostMessageW(guide, kFindingPosted, 0, 0); });
     }
+    return *watch_;
+}
+
+void FramingGuide::LookToFrame() {
+    if (!running_ || !window_.Handle()) return;
+    Watch();
     LookNow(true);
 }
 
@@ -80,11 +85,11 @@ void FramingGuide::LookNow(bool toFrame) {
     // A look still under way: the live check waits for the next tick; the F key's look
     // takes the place of one waiting.
     if (!toFrame && watch_->Busy()) return;
-    ui::RenderedPixels pixels = ui::RenderWindowPixels(frame_);
-    if (pixels.bgrx.empty()) return;
+    FramePicture picture = ui::RenderWindowPixels(frame_);
+    if (picture.bgrx.empty()) return;
     LookContext context = context_ ? context_() : LookContext{};
     context.toFrame = toFrame;
-    watch_->Look({pixels.width, pixels.height, std::move(pixels.bgrx)}, context);
+    watch_->Look(std::move(picture), context);
 }
 
 void FramingGuide::TakeFindings() {

@@ -36,14 +36,10 @@ public:
     void SetCameraRunning(bool running);
     // The operator's choice, for this run.
     void SetWanted(bool wanted);
-    bool Wanted() const { return wanted_; }
 
     // Looks for the head once, for the F key; nothing while no camera runs. A look that finds
     // no head flashes the guide grey; one that finds a head goes to the FrameHead handler.
     void LookToFrame();
-
-    bool GuideShown() const { return window_.IsShown(); }
-    GuideColour Colour() const { return colour_; }
 
 private:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -52,8 +48,9 @@ private:
     void Update();
     void StopChecking();
     void Flash();
+    // The watch, made on the first look a camera needs.
+    HeadWatch& Watch();
 
-    ui::Window& main_;
     HWND frame_;
     std::function<LookContext()> context_;
     FrameHead frameHead_;

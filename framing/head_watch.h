@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framing/face_detector.h"
+#include "ui/bgrx_picture.h"
 #include "ui/template.h"
 
 #include <condition_variable>
@@ -24,12 +25,8 @@ struct LookContext {
     bool toFrame = false;       // asked for by the F key
 };
 
-// A picture of the frame: 32-bit blue, green, red, unused; top row first, rows packed.
-struct FramePicture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> bgrx;
-};
+// A picture of the frame, as a capture renders it.
+using FramePicture = ui::BgrxPicture;
 
 struct HeadFinding {
     std::optional<HeadEstimate> head;  // in the picture's pixels; none found: nullopt

@@ -3,19 +3,11 @@
 // of it) cannot be in them, with or without desktop composition.
 #pragma once
 
+#include "ui/bgrx_picture.h"
+
 #include <windows.h>
 
-#include <cstdint>
-#include <vector>
-
 namespace ui {
-
-// 32-bit pixels, top row first, rows packed (blue, green, red, unused).
-struct RenderedPixels {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> bgrx;
-};
 
 // Draws `window` and its visible child windows, each clipped to its parent as the screen
 // clips it and in the order the screen stacks them, into `dc` with the window's top-left
@@ -25,6 +17,6 @@ struct RenderedPixels {
 void RenderWindowTree(HWND window, HDC dc);
 
 // The window's whole area rendered so; empty when it has no area or the drawing fails.
-RenderedPixels RenderWindowPixels(HWND window);
+BgrxPicture RenderWindowPixels(HWND window);
 
 }  // namespace ui

@@ -1,0 +1,16 @@
+// A picture as the windows draw it: 32-bit pixels (blue, green, red, unused), top row first,
+// rows packed. Portable, so what looks at such pictures is tested without a window.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace ui {
+
+struct BgrxPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bgrx;
+};
+
+}  // namespace ui
