@@ -106,11 +106,9 @@ std::vector<Corners> CornersFor(const cascade::Table& table, std::ptrdiff_t stri
 // set when that block's sum is at least the centre's, clockwise from the top-left block
 // (bit 7) to the left one (bit 0).
 inline unsigned Code(const std::uint32_t* at, const Corners& c) {
-    auto p = [at, &c](int k) { return at[c[static_cast<std::size_t>(k)]]; };
     // Each corner is read once: the nine blocks share them.
-    const std::uint32_t p0 = p(0), p1 = p(1), p2 = p(2), p3 = p(3), p4 = p(4), p5 = p(5), p6 = p(6), p7 = p(7);
-    const std::uint32_t p8 = p(8), p9 = p(9), p10 = p(10), p11 = p(11), p12 = p(12), p13 = p(13), p14 = p(14), p15 = p(15);
-    const std::uint32_t q[16] = {p0, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, p13, p14, p15};
+    std::uint32_t q[16];
+    for (std::size_t k = 0; k < 16; ++k) q[k] = at[c[k]];
     auto block = [&q](int i, int j) { return q[j * 4 + i] - q[j * 4 + i + 1] - q[j * 4 + 4 + i] + q[j * 4 + 5 + i]; };
     const std::uint32_t centre = block(1, 1);
     return (block(0, 0) >= centre ? 128u : 0u) | (block(1, 0) >= centre ? 64u : 0u) |
@@ -143,17 +141,16 @@ std::vector<FaceBox> ScanForHits(const GrayView& image, const cascade::Table& ta
     Integral source;
     BuildIntegral(image.pixels, image.width, image.height, image.stride, source);
     std::vector<std::uint8_t> reduced;
-    Integral level;
+    Integral reducedLevel;
     for (double scale = 1.0;; scale *= settings.scaleStep) {
         const int width = static_cast<int>(image.width / scale);
         const int height = static_cast<int>(image.height / scale);
         if (width < table.windowWidth || height < table.windowHeight) break;
-        if (scale == 1.0) {
-            level = source;
-        } else {
+        if (scale != 1.0) {
             Reduce(source, scale, width, height, reduced);
-            BuildIntegral(reduced.data(), width, height, width, level);
+            BuildIntegral(reduced.data(), width, height, width, reducedLevel);
         }
+        const Integral& level = scale == 1.0 ? source : reducedLevel;
         const auto corners = CornersFor(table, level.Stride());
         const int step = scale < settings.fineStepBelow ? 2 : 1;
         const int size = static_cast<int>(std::lround(table.windowWidth * scale));

@@ -49,10 +49,6 @@ std::optional<FrameSize> ChooseFrameSize(std::span<const FrameSize> offered) {
     return best;
 }
 
-}  // namespace vedio
-
-namespace vedio {
-
 std::optional<std::size_t> ChooseDeviceFormat(std::span<const OfferedFormat> offered) {
     std::vector<FrameSize> sizes;
     sizes.reserve(offered.size());

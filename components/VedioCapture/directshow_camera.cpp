@@ -23,10 +23,15 @@ constexpr CLSID kSampleGrabber{0xC1F400A0, 0x3F08, 0x11d3, {0x9F, 0x0B, 0x00, 0x
 constexpr CLSID kNullRenderer{0xC1F400A4, 0x3F08, 0x11d3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 constexpr auto kWaitForPreviousDevice = std::chrono::milliseconds(3000);
 
+// What a media type's fields hold; the structure itself stays.
+void FreeMediaTypeFields(AM_MEDIA_TYPE& type) {
+    if (type.cbFormat && type.pbFormat) ::CoTaskMemFree(type.pbFormat);
+    if (type.pUnk) type.pUnk->Release();
+}
+
 void FreeMediaType(AM_MEDIA_TYPE* type) {
     if (!type) return;
-    if (type->cbFormat && type->pbFormat) ::CoTaskMemFree(type->pbFormat);
-    if (type->pUnk) type->pUnk->Release();
+    FreeMediaTypeFields(*type);
     ::CoTaskMemFree(type);
 }
 
@@ -41,10 +46,7 @@ struct FilledMediaType {
     FilledMediaType() = default;
     FilledMediaType(const FilledMediaType&) = delete;
     FilledMediaType& operator=(const FilledMediaType&) = delete;
-    ~FilledMediaType() {
-        if (type.cbFormat && type.pbFormat) ::CoTaskMemFree(type.pbFormat);
-        if (type.pUnk) type.pUnk->Release();
-    }
+    ~FilledMediaType() { FreeMediaTypeFields(type); }
 };
 
 // Calls `visit(index, moniker, friendlyName)` for every video input device until it

@@ -14,6 +14,7 @@ struct NoticeRect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool Empty() const { return right <= left || bottom <= top; }
+    bool operator==(const NoticeRect&) const = default;
 };
 
 // The overlap of two rectangles; empty (all zero) when they do not meet.

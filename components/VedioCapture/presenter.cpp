@@ -66,10 +66,6 @@ platform::UniqueFont NoticeFont(int pixelHeight, int weight) {
                                               DEFAULT_PITCH, L"微软雅黑"));
 }
 
-bool SameRect(const NoticeRect& a, const NoticeRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 RECT ToRect(const NoticeRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // One line of the notice, centred in `box`; a font too wide for it (a face wider than the
@@ -166,7 +162,7 @@ void Presenter::Watch() {
     }
     // A pan moves the window under a notice already drawn: the notice follows what is seen.
     // (surface_ changes on this thread only.)
-    const bool moved = notice && surface_ && !SameRect(VisiblePart(surface_), noticeArea_);
+    const bool moved = notice && surface_ && VisiblePart(surface_) != noticeArea_;
     if (!changed && !moved) return;
     std::lock_guard lock(drawing_);
     if (surface_) ::InvalidateRect(surface_, nullptr, FALSE);

@@ -72,8 +72,8 @@ private:
     mutable std::mutex drawing_;  // held while a frame is drawn and while detaching
     bool detached_ = false;
 
-    std::atomic<bool> wakePending_{false};
-    NoticeRect noticeArea_;  // where the notice was last painted; target's thread only  // a "frame drawn" message is on its way
+    std::atomic<bool> wakePending_{false};  // a "frame drawn" message is on its way
+    NoticeRect noticeArea_;  // where the notice was last painted; target's thread only
 
     mutable std::mutex latestLock_;  // held only to swap or copy the pointer, or to ask the watch
     std::shared_ptr<const Picture> latest_;
