@@ -13,4 +13,13 @@ bool RunsUnderWine() {
     return wine;
 }
 
+std::optional<std::wstring> EnvironmentValue(const wchar_t* name) {
+    const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) return std::nullopt;
+    std::wstring value(size, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(name, value.data(), size);
+    value.resize(length < size ? length : 0);
+    return value;
+}
+
 }  // namespace platform

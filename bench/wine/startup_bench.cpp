@@ -14,6 +14,7 @@
 // the moment a visible top-level window of the started process shows white at
 // window-relative (150,20): the bare X screen is black there, Orvia's background is white.
 #include "bench/timing.h"
+#include "platform/host.h"
 #include "platform/win_text.h"
 #include "tests/e2e/harness.h"
 
@@ -63,15 +64,6 @@ struct FileEntry {
     std::string name;
     ULONGLONG bytes = 0;
 };
-
-std::wstring Environment(const wchar_t* name) {
-    const DWORD n = ::GetEnvironmentVariableW(name, nullptr, 0);
-    if (n == 0) return {};
-    std::wstring value(n, L'\0');
-    const DWORD written = ::GetEnvironmentVariableW(name, value.data(), n);
-    value.resize(written);
-    return value;
-}
 
 std::wstring FileName(const std::wstring& path) {
     const auto slash = path.find_last_of(L"\\/");
@@ -261,8 +253,8 @@ void PrintCell(const Start& s) {
 }
 
 bool ParseOptions(int argc, wchar_t** argv, Options& options) {
-    options.orvia = Environment(L"ORVIA_BENCH_ORVIA");
-    options.minimal = Environment(L"ORVIA_BENCH_MINIMAL");
+    options.orvia = platform::EnvironmentValue(L"ORVIA_BENCH_ORVIA").value_or(L"");
+    options.minimal = platform::EnvironmentValue(L"ORVIA_BENCH_MINIMAL").value_or(L"");
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         const bool hasValue = i + 1 < argc;

@@ -2,10 +2,10 @@
 
 #include "still_photo.h"
 #include "test_pattern.h"
+#include "platform/files.h"
+#include "platform/host.h"
 
 #include <chrono>
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,11 +19,7 @@ using Clock = std::chrono::steady_clock;
 // rate (a live camera looking at a still scene). Silent: runs, but no frame ever comes.
 enum class Fault { None, Unplugged, Frozen, Still, Silent, SlowStop };
 
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[32] = {};
-    const DWORD length = ::GetEnvironmentVariableW(name, value, 32);
-    return length > 0 && length < 32 ? std::wstring(value, length) : std::wstring();
-}
+std::wstring Environment(const wchar_t* name) { return platform::EnvironmentValue(name).value_or(L""); }
 
 Fault FaultFromEnvironment() {
     const std::wstring fault = Environment(L"ORVIA_DEMO_CAMERA_FAULT");
@@ -35,25 +31,10 @@ Fault FaultFromEnvironment() {
     return Fault::None;
 }
 
-// A variable of any length (a file path), empty when unset.
-std::wstring LongEnvironment(const wchar_t* name) {
-    const DWORD needed = ::GetEnvironmentVariableW(name, nullptr, 0);
-    if (needed <= 1) return {};
-    std::wstring value(needed, L'\0');
-    const DWORD length = ::GetEnvironmentVariableW(name, value.data(), needed);
-    value.resize(length < needed ? length : 0);
-    return value;
-}
-
-std::vector<std::uint8_t> FileBytes(const std::wstring& path, std::size_t limit) {
-    std::vector<std::uint8_t> bytes;
-    if (path.empty()) return bytes;
-    const std::unique_ptr<FILE, int (*)(FILE*)> file(::_wfopen(path.c_str(), L"rb"), &std::fclose);
-    if (!file) return bytes;
-    std::uint8_t chunk[16384];
-    for (std::size_t got; bytes.size() < limit && (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    return bytes;
+// The file's bytes; none when it is not there or cannot be read.
+std::vector<std::uint8_t> FileBytes(const std::wstring& path) {
+    if (path.empty()) return {};
+    return platform::ReadWholeFile(path).value_or(std::vector<std::uint8_t>{});
 }
 
 // ORVIA_DEMO_PHOTO names a 24-bit BMP the camera shows instead of its pattern (mid grey when
@@ -65,19 +46,19 @@ std::vector<std::uint8_t> FileBytes(const std::wstring& path, std::size_t limit)
 class PhotoPlayer {
 public:
     static std::optional<PhotoPlayer> FromEnvironment() {
-        const std::wstring path = LongEnvironment(L"ORVIA_DEMO_PHOTO");
+        const std::wstring path = Environment(L"ORVIA_DEMO_PHOTO");
         if (path.empty()) return std::nullopt;
         PhotoPlayer player;
-        const auto bytes = FileBytes(path, 64u << 20);
+        const auto bytes = FileBytes(path);
         if (auto photo = photo::ReadBmp(bytes.data(), bytes.size())) player.photo_ = std::move(*photo);
-        player.placeFile_ = LongEnvironment(L"ORVIA_DEMO_PHOTO_PLACE");
+        player.placeFile_ = Environment(L"ORVIA_DEMO_PHOTO_PLACE");
         return player;
     }
 
     // Draws the frame again when the place has changed since the last one drawn.
     void Draw(std::uint64_t frame, std::uint8_t* pixels) {
         if (frame % (pattern::kFramesPerSecond / 5) == 0 || !drawn_) {
-            const auto text = FileBytes(placeFile_, 256);
+            const auto text = FileBytes(placeFile_);
             const auto read = photo::ParsePlacement(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
             const photo::Placement place =
                 read ? *read : drawn_ ? *drawn_ : photo::FitWhole(photo_, pattern::kWidth, pattern::kHeight);

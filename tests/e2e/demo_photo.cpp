@@ -32,13 +32,11 @@ bool DemoPhoto::Place(const PhotoPlace& place) const {
     char text[96];
     const int length = std::snprintf(text, sizeof text, "%.3f %.3f %.5f\n", place.x, place.y, place.scale);
     if (length <= 0) return false;
-    // The camera reads the file five times a second: it must never find it half written.
-    const std::wstring part = placeFile_ + L".part";
-    if (!platform::WriteWholeFile(part, {reinterpret_cast<const std::uint8_t*>(text), static_cast<std::size_t>(length)}))
-        return false;
-    // While the camera has the file open, it cannot be replaced: try again after its read.
+    // The camera reads the file five times a second: it must never find it half written, and
+    // while it has the file open the file cannot be replaced: then the write is tried again.
+    const std::span<const std::uint8_t> bytes{reinterpret_cast<const std::uint8_t*>(text), static_cast<std::size_t>(length)};
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (::MoveFileExW(part.c_str(), placeFile_.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        if (platform::WriteFileWhole(placeFile_, bytes) == ERROR_SUCCESS) return true;
         ::Sleep(20);
     }
     return false;

@@ -59,15 +59,6 @@ std::wstring WindowsPath(std::wstring_view path) {
     return result;
 }
 
-std::optional<std::wstring> EnvironmentValue(const wchar_t* variable) {
-    const DWORD size = ::GetEnvironmentVariableW(variable, nullptr, 0);
-    if (size == 0) return std::nullopt;
-    std::wstring value(size, L'\0');
-    const DWORD length = ::GetEnvironmentVariableW(variable, value.data(), size);
-    value.resize(length);
-    return value;
-}
-
 std::wstring PathFromEnvironment(const wchar_t* variable) {
     const auto value = EnvironmentValue(variable);
     return value ? WindowsPath(*value) : std::wstring();

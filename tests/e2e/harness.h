@@ -37,7 +37,7 @@ void Pause(Milliseconds duration);
 
 // A path as CMake passes it: "/x/y" becomes "Z:\x\y"; a Windows path stays as it is.
 std::wstring WindowsPath(std::wstring_view path);
-std::optional<std::wstring> EnvironmentValue(const wchar_t* variable);
+using platform::EnvironmentValue;
 // The variable's value as a Windows path; empty when it is not set.
 std::wstring PathFromEnvironment(const wchar_t* variable);
 

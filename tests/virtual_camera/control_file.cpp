@@ -1,5 +1,8 @@
 #include "control_file.h"
 
+#include "platform/host.h"
+#include "platform/owners.h"
+
 #include <windows.h>
 
 #include <string>
@@ -10,26 +13,19 @@ namespace {
 
 constexpr DWORD kMaxControlBytes = 4096;
 
-struct FileOwner {
-    HANDLE handle;
-    ~FileOwner() {
-        if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
-    }
-};
-
 }  // namespace
 
 Control ReadControl() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = ::GetEnvironmentVariableW(L"ORVIA_VIRTUAL_CAMERA_CONTROL", path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
+    const std::optional<std::wstring> path = platform::EnvironmentValue(L"ORVIA_VIRTUAL_CAMERA_CONTROL");
+    if (!path || path->empty()) return {};
     // Shared every way: the test rewrites or deletes the file while the camera runs.
-    const FileOwner file{::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE) return {};
+    const platform::UniqueFile file(::CreateFileW(path->c_str(), GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
     std::string text(kMaxControlBytes, '\0');
     DWORD read = 0;
-    if (!::ReadFile(file.handle, text.data(), kMaxControlBytes, &read, nullptr)) return {};
+    if (!::ReadFile(file.get(), text.data(), kMaxControlBytes, &read, nullptr)) return {};
     text.resize(read);
     return ParseControl(text);
 }
