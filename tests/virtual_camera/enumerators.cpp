@@ -11,26 +11,9 @@ namespace {
 
 // An enumerator over a fixed list; `Item` hands one entry to the caller.
 template <typename Interface, typename Entry, typename Derived>
-class ListEnumerator : public Interface {
+class ListEnumerator : public SingleInterfaceObject<Interface, Derived> {
 public:
     ListEnumerator(std::vector<Entry> entries, std::size_t next) : entries_(std::move(entries)), next_(next) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid == IID_IUnknown || iid == __uuidof(Interface)) {
-            *object = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return refs_.Add(); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = refs_.Drop();
-        if (left == 0) delete static_cast<Derived*>(this);
-        return left;
-    }
 
     template <typename Out>
     HRESULT NextEntries(ULONG count, Out** out, ULONG* fetched) {
@@ -66,8 +49,6 @@ protected:
 
 private:
     std::size_t next_;
-    RefCount refs_;
-    ModuleReference module_;
 };
 
 class PinEnumerator final : public ListEnumerator<IEnumPins, IPin*, PinEnumerator> {
