@@ -1,7 +1,8 @@
 // orvia_screenshot [--walk] <out.png>: saves the whole screen as a PNG picture. With --walk
 // it first walks a running Orvia through the photo desk's road with the demonstration
-// camera: reads the card when a reader is attached, starts the camera, takes two photos and
-// brightens the second, so the picture shows what the program does.
+// camera: reads the card when a reader is attached, starts the camera, frames the head with
+// the F key, takes two photos and brightens the second, so the picture shows what the
+// program does.
 // orvia_screenshot --help-pictures <directory>: records the help page's illustrations from
 // a running Orvia with its demonstration camera (see help_pictures.h).
 // orvia_screenshot --contact-card <out.jpg>: draws the Contact window's picture.
@@ -53,6 +54,9 @@ bool Walk() {
     ReadCard(main);
     if (!StartDemoCamera(main)) return false;
     Pause(500ms);
+    // F brings the head onto the framing guide, when the camera shows one.
+    PressKey('F');
+    Pause(1500ms);
     for (int photo = 0; photo < 2; ++photo) {
         // The Photo button, or Enter while the Read-card button still stands.
         if (Shown(main, app::main_controls::kPhotoLabel.name))
