@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 namespace emulator {
@@ -152,13 +153,24 @@ void PtyPort::WriteWhatFits(std::span<const std::uint8_t> bytes) {
 }
 
 bool PtyPort::WaitUntilTaken(std::chrono::milliseconds limit) const {
-    // Bytes written reach the host's queue a moment later; give them that moment first.
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Bytes written reach the host's queue a moment later, and on a busy machine many moments
+    // later: the queue counts as taken once it has stayed empty for a while, not at the first
+    // look that finds it empty.
+    constexpr auto kSettled = std::chrono::milliseconds(50);
     const auto deadline = Clock::now() + limit;
+    std::optional<Clock::time_point> emptySince;
     while (slave_) {
         int waiting = 0;
-        if (::ioctl(slave_.get(), FIONREAD, &waiting) != 0 || waiting == 0) return true;
-        if (Clock::now() >= deadline) return false;
+        if (::ioctl(slave_.get(), FIONREAD, &waiting) != 0) return true;
+        const auto now = Clock::now();
+        if (waiting > 0) {
+            emptySince.reset();
+        } else if (!emptySince) {
+            emptySince = now;
+        } else if (now - *emptySince >= kSettled) {
+            return true;
+        }
+        if (now >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
