@@ -214,36 +214,55 @@ TEST_F(FramingGuide, ACaptureAndASavedPhotoCarryNoGuide) {
     ASSERT_TRUE(photo_.Place(OnGuide()));
     ASSERT_TRUE(WaitForColour(framing::GuideColour::Green));
     const std::wstring photos = dir_ / L"学员照片";
-    const auto captureAndSave = [&](int slot) -> std::optional<std::vector<std::uint8_t>> {
-        const Report board = MustQuery("画板" + std::to_string(slot));
+    // Captures into `slot` with Enter and saves that slot; the saved file's bytes, or why none.
+    const auto captureAndSave = [&](int slot, std::string& failure) -> std::optional<std::vector<std::uint8_t>> {
+        const std::string boardName = "画板" + std::to_string(slot);
+        const Report board = MustQuery(boardName);
         BringToForeground(orvia_.MainWindow());
         PressKey(VK_RETURN);  // Enter captures
-        if (!WaitUntil([&] { return MustQuery("画板" + std::to_string(slot))["value"] == "295×412"; }, 3s)) return {};
+        if (!WaitUntil([&] { return MustQuery(boardName)["value"] == "295×412"; }, 3s)) {
+            failure = "Enter took no photo into " + boardName;
+            return {};
+        }
         DoubleClickAt(CentreOf(board));
         HWND question = WaitForBoxSaying(orvia_.Id(), L"的图片吗？");
-        if (!question || !PressDialogButton(question, IDOK)) return {};
+        if (!question) {
+            failure = "no question after a double click on " + boardName;
+            return {};
+        }
+        if (!PressDialogButton(question, IDOK)) {
+            failure = "the question's OK could not be pressed";
+            return {};
+        }
+        // The photo is written under a passing name and then renamed: only a .jpg is the photo.
         std::wstring file;
         WaitUntil([&] {
-            const std::vector<std::wstring> names = DirectoryEntries(photos);
-            if (names.size() == 1) file = JoinPath(photos, names[0]);
+            for (const std::wstring& name : DirectoryEntries(photos)) {
+                if (name.ends_with(L".jpg")) file = JoinPath(photos, name);
+            }
             return !file.empty() && platform::ReadWholeFile(file).has_value();
         }, 3s);
-        if (file.empty()) return {};
+        if (file.empty()) {
+            failure = "no file in 学员照片 after saving " + boardName;
+            return {};
+        }
         Pause(300ms);
         auto bytes = platform::ReadWholeFile(file);
         if (bytes) ::DeleteFileW(file.c_str());
+        else failure = "the saved file could not be read";
         return bytes;
     };
 
     // Taken while the guide shows over the frame.
     ASSERT_GT(GuidePixels(framing::GuideColour::Green), kGuideShows);
-    const auto withGuide = captureAndSave(1);
-    ASSERT_TRUE(withGuide) << "no photo saved";
+    std::string failure;
+    const auto withGuide = captureAndSave(1, failure);
+    ASSERT_TRUE(withGuide) << failure;
     // The same picture, the guide hidden.
     ASSERT_NO_FATAL_FAILURE(ToggleGuideFromMenu());
     ASSERT_TRUE(WaitUntil([&] { return GuideWindow() == nullptr; }));
-    const auto withoutGuide = captureAndSave(2);
-    ASSERT_TRUE(withoutGuide) << "no photo saved";
+    const auto withoutGuide = captureAndSave(2, failure);
+    ASSERT_TRUE(withoutGuide) << failure;
     EXPECT_TRUE(*withGuide == *withoutGuide) << "the photo taken under the guide differs from the one without it";
 }
 
