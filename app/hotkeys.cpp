@@ -73,7 +73,7 @@ void RegisterDeskHotkeys(HotkeyTable& table, HWND window, camera::CameraPanel& c
         {VK_RIGHT, [&camera] { camera.Nudge(kNudgeStep, 0); }},
         {VK_UP, [&camera] { camera.Nudge(0, -kNudgeStep); }},
         {VK_DOWN, [&camera] { camera.Nudge(0, kNudgeStep); }},
-        {VK_RETURN, [&photos] { photos.Capture(); }},
+        {VK_RETURN, [&photos] { photos.CaptureForOperator(); }},
     };
     for (const auto& key : keys) table.Register(window, 0, key.code, key.run, static_cast<int>(key.code));
     ui::SetModalObservers([&table] { table.Release(); }, [&table] { table.Retake(); });

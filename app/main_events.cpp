@@ -67,7 +67,7 @@ ui::WindowBehaviour MainWindowBehaviour(DeskPointer desk) {
         {mc::kZoomSlider, ControlEvent::PositionChanged, [&desk](ui::Window&) { desk->camera.OnZoomChanged(); }},
     };
     AddShapeButton(b.events, desk, mc::kPhotoButton, [](MainDesk& d) { return d.photoButton; },
-                   [](MainDesk& d) { d.photos.Capture(); });
+                   [](MainDesk& d) { d.photos.CaptureForOperator(); });
     AddSlotBindings(b.events, desk);
     b.menu = {
         {mc::kHelpItem, &chrome::OpenHelpWindow},

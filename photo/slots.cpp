@@ -1,6 +1,7 @@
 #include "photo/slots.h"
 
 #include "photo/capture.h"
+#include "ui/modal.h"
 
 #include <utility>
 
@@ -57,6 +58,11 @@ bool PhotoSlots::Capture() {
     next_ = slot % kSlotCount + 1;
     unsaved_ = true;
     return true;
+}
+
+void PhotoSlots::CaptureForOperator() {
+    if (Capture()) return;
+    ui::ShowMessageBox(nullptr, "没有拍到照片，请再拍一次。", "拍照失败", MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
 void PhotoSlots::OnSlotPressed(int slot) {

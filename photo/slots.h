@@ -63,6 +63,9 @@ public:
     // fails changes nothing: the slot keeps its picture, the counter stays, nothing is unsaved.
     // True when the slot got the frame.
     bool Capture();
+    // Capture as the operator asks for it: a copy that fails is said in a box, so that the
+    // operator takes the shot again rather than save the older picture still in the slot.
+    void CaptureForOperator();
 
     // Event handlers of the Main window; `slot` is 1 to 4.
     void OnSlotPressed(int slot);

@@ -4,6 +4,7 @@
 #include "chrome/timed_message.h"
 #include "platform/owners.h"
 #include "tests/e2e/harness.h"
+#include "tests/win32/box_answerer.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -123,33 +124,9 @@ TEST(BrowserHook, DropsTheRightButtonPassesTheRestAndIsForgottenWithItsWindow) {
     EXPECT_EQ(chrome::HookedBrowserServer(), nullptr);
 }
 
-// Answers the first box of this process with `text` from another thread (the platform may
-// ignore a box's time-out), and tells what it found.
-class BoxAnswerer {
-public:
-    BoxAnswerer() {
-        thread_ = std::thread([this] {
-            HWND box = e2e::WaitForWindowOf(::GetCurrentProcessId(), e2e::kDialogClass, 10s);
-            if (!box) return;
-            text_ = e2e::MessageBoxText(box);
-            title_ = e2e::TextOf(box);
-            answered_ = e2e::PressDialogButton(box, IDOK);
-        });
-    }
-    ~BoxAnswerer() { Join(); }
-    void Join() {
-        if (thread_.joinable()) thread_.join();
-    }
-    std::wstring text_, title_;
-    std::atomic<bool> answered_ = false;
-
-private:
-    std::thread thread_;
-};
-
 TEST(BrowserHook, NoInnerWindowSaysSoInATimedBoxAndHooksNothing) {
     BrowserTree bare(false);
-    BoxAnswerer answerer;
+    win32_tests::BoxAnswerer answerer;
     chrome::HookBrowserServer(bare.viewer);  // returns once the box is answered
     answerer.Join();
     EXPECT_TRUE(answerer.answered_);

@@ -1,5 +1,6 @@
 // Capture into the Photo slots when the preview frame cannot be copied.
 #include "photo/slots.h"
+#include "tests/win32/box_answerer.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,23 @@ TEST(SlotCapture, AFailedCopyIntoAFullSlotKeepsItsPicture) {
     EXPECT_FALSE(s.slots.Capture());
     EXPECT_EQ(s.slots.SlotImage(1), (Image{1}));
     EXPECT_EQ(s.slots.NextSlot(), 1);
+}
+
+TEST(SlotCapture, TheOperatorIsToldWhenNoPhotoWasTaken) {
+    ScriptedSlots s;
+    s.copies = {Image{}, Image{7}};
+    {
+        win32_tests::BoxAnswerer answerer;
+        s.slots.CaptureForOperator();  // returns once the box is answered
+        answerer.Join();
+        EXPECT_TRUE(answerer.answered_) << "a failed copy passed in silence";
+        EXPECT_EQ(answerer.title_, L"拍照失败");
+        EXPECT_EQ(answerer.text_, L"没有拍到照片，请再拍一次。");
+    }
+    EXPECT_TRUE(s.slots.SlotImage(1).empty());
+    // The shot taken again fills the slot, with no box.
+    s.slots.CaptureForOperator();
+    EXPECT_EQ(s.slots.SlotImage(1), (Image{7}));
 }
 
 }  // namespace
