@@ -5,7 +5,7 @@
 #pragma once
 
 #include "framing/face_detector.h"
-#include "ui/bgrx_picture.h"
+#include "platform/bgrx_picture.h"
 #include "ui/template.h"
 
 #include <condition_variable>
@@ -26,7 +26,7 @@ struct LookContext {
 };
 
 // A picture of the frame, as a capture renders it.
-using FramePicture = ui::BgrxPicture;
+using FramePicture = platform::BgrxPicture;
 
 struct HeadFinding {
     std::optional<HeadEstimate> head;  // in the picture's pixels; none found: nullopt

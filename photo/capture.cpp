@@ -6,7 +6,7 @@
 namespace photo {
 
 std::vector<std::uint8_t> CopyWindowPixels(HWND window) {
-    const ui::BgrxPicture pixels = ui::RenderWindowPixels(window);
+    const platform::BgrxPicture pixels = ui::RenderWindowPixels(window);
     if (pixels.bgrx.empty()) return {};
     return MakeSlotImage(pixels.width, pixels.height, pixels.bgrx, static_cast<std::size_t>(pixels.width) * 4);
 }

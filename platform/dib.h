@@ -10,14 +10,20 @@ struct TopDownDib {
     void* bits = nullptr;  // width x height 32-bit pixels, rows packed; null when creation failed
 };
 
-inline TopDownDib CreateTopDownDib(HDC compatibleWith, int width, int height) {
+// How such a picture is described to GDI: 32 bits a pixel, no colour table, top row first.
+inline BITMAPINFO TopDownBitmapInfo(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biHeight = -height;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+inline TopDownDib CreateTopDownDib(HDC compatibleWith, int width, int height) {
+    const BITMAPINFO info = TopDownBitmapInfo(width, height);
     TopDownDib dib;
     dib.bitmap.reset(::CreateDIBSection(compatibleWith, &info, DIB_RGB_COLORS, &dib.bits, nullptr, 0));
     if (!dib.bitmap) dib.bits = nullptr;

@@ -49,7 +49,7 @@ void RenderWindowTree(HWND window, HDC dc) {
     RenderOne(window, window, dc, all);
 }
 
-BgrxPicture RenderWindowPixels(HWND window) {
+platform::BgrxPicture RenderWindowPixels(HWND window) {
     RECT r{};
     if (!window || !::GetWindowRect(window, &r)) return {};
     const int width = r.right - r.left;
@@ -60,7 +60,7 @@ BgrxPicture RenderWindowPixels(HWND window) {
     if (!memory) return {};
     const platform::TopDownDib dib = platform::CreateTopDownDib(memory.get(), width, height);
     if (!dib.bits) return {};
-    BgrxPicture out{width, height, {}};
+    platform::BgrxPicture out{width, height, {}};
     {
         const platform::Selection select(memory.get(), dib.bitmap.get());
         RenderWindowTree(window, memory.get());

@@ -3,7 +3,7 @@
 // of it) cannot be in them, with or without desktop composition.
 #pragma once
 
-#include "ui/bgrx_picture.h"
+#include "platform/bgrx_picture.h"
 
 #include <windows.h>
 
@@ -17,6 +17,6 @@ namespace ui {
 void RenderWindowTree(HWND window, HDC dc);
 
 // The window's whole area rendered so; empty when it has no area or the drawing fails.
-BgrxPicture RenderWindowPixels(HWND window);
+platform::BgrxPicture RenderWindowPixels(HWND window);
 
 }  // namespace ui

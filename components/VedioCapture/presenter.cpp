@@ -1,5 +1,6 @@
 #include "presenter.h"
 
+#include "platform/dib.h"
 #include "platform/module_directory.h"
 #include "platform/owners.h"
 
@@ -35,28 +36,17 @@ bool RegisterSurfaceClass(WNDPROC procedure) {
     return registered;
 }
 
-BITMAPINFO DescribePicture(const Picture& picture) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 // Draws `picture` over the whole of a `width` x `height` surface: 1:1 when the sizes
 // match, stretched otherwise (the placeholder of a restart on another size).
 void DrawPicture(HDC dc, const Picture& picture, int width, int height) {
-    const BITMAPINFO info = DescribePicture(picture);
+    const BITMAPINFO info = platform::TopDownBitmapInfo(picture.width, picture.height);
     if (picture.width == width && picture.height == height) {
         ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                            static_cast<UINT>(height), picture.pixels.data(), &info, DIB_RGB_COLORS);
+                            static_cast<UINT>(height), picture.bgrx.data(), &info, DIB_RGB_COLORS);
         return;
     }
     ::SetStretchBltMode(dc, COLORONCOLOR);
-    ::StretchDIBits(dc, 0, 0, width, height, 0, 0, picture.width, picture.height, picture.pixels.data(), &info,
+    ::StretchDIBits(dc, 0, 0, width, height, 0, 0, picture.width, picture.height, picture.bgrx.data(), &info,
                     DIB_RGB_COLORS, SRCCOPY);
 }
 
@@ -102,7 +92,7 @@ void DrawStoppedNotice(HDC dc, int width, int height, const NoticeRect& visible)
 }
 
 void DrawPictureOrBlack(HDC dc, const Picture* picture, int width, int height) {
-    if (picture && !picture->pixels.empty()) {
+    if (picture && !picture->bgrx.empty()) {
         DrawPicture(dc, *picture, width, height);
         return;
     }
@@ -175,7 +165,7 @@ std::shared_ptr<Picture> Presenter::SparePicture() {
     auto picture = std::make_shared<Picture>();
     picture->width = width_;
     picture->height = height_;
-    picture->pixels.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4);
+    picture->bgrx.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4);
     if (pool_.size() < 4) pool_.push_back(picture);
     return picture;
 }
@@ -186,7 +176,7 @@ void Presenter::Present(const SourceFrame& frame) {
         if (detached_) return;
     }
     std::shared_ptr<Picture> picture = SparePicture();
-    scaler_.Scale(frame, {picture->pixels.data(), picture->width, picture->height,
+    scaler_.Scale(frame, {picture->bgrx.data(), picture->width, picture->height,
                           static_cast<std::ptrdiff_t>(picture->width) * 4});
     {
         std::lock_guard lock(latestLock_);

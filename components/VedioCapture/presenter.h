@@ -11,6 +11,7 @@
 #include "frame_scaler.h"
 #include "notice_layout.h"
 #include "stall_watch.h"
+#include "platform/bgrx_picture.h"
 
 #include <windows.h>
 
@@ -21,12 +22,8 @@
 
 namespace vedio {
 
-// One picture as drawn: 32-bit, top row first, rows packed.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> pixels;
-};
+// One picture as drawn.
+using Picture = platform::BgrxPicture;
 
 class Presenter {
 public:
