@@ -24,7 +24,7 @@ constexpr ui::FontChoice kSmall12{"", 12, false};
 constexpr std::string_view kInstructions =
     "1、鼠标点击摄像头开启摄像头\r\n"
     "2、请调整摄像头和学员位置，方向键可以调整摄像头人头像位置。\r\n"
-    "3、本系统集成华视高拍仪读身份证信息，\r\n"
+    "3、本系统集成身份证阅读器读身份证信息，\r\n"
     "4、回车键为拍照快捷键，也可以鼠标点\r\n"
     "5、图片保存为双击需要的图片，可修改图片亮度\r\n"
     "\r\n";

@@ -1,11 +1,14 @@
 // Where Orvia's start-up time goes: each step of the start-up sequence timed alone, in a
 // process of its own, so the plain totals of orvia_bench_startup can be split up.
 //
-//   orvia_bench_startup_steps.exe --components DIR [--runs N]
+//   orvia_bench_startup_steps.exe --components DIR [--runs N] [--minimal EXE --imports DLL,DLL,...]
 //
 // DIR holds the built component DLLs. Each run copies them into a fresh directory and times:
-// deploying the four components there (first start: written; warm: already there), GDI+
-// start-up and shut-down, loading the camera component and listing its cameras, loading
+// starting a process (the minimal window's program with --exit, which ends at once), the
+// same loading the DLLs orvia.exe imports and the minimal window does not (--imports), and
+// then starting COM in it, deploying the four components there (first start: written; warm:
+// already there), GDI+ start-up and shut-down, loading the camera
+// component and listing its cameras, loading
 // the reader component and scanning ports 1 to 1200, building the Main window from its
 // Template (shown, without its start-up sequence), and painting it once more (the cost of
 // its first paint). Whatever serial ports the Wine prefix has take part in the scan, so
@@ -73,6 +76,24 @@ double GdiplusStartAndStop() {
     });
 }
 
+// A process of `program` with `arguments`, from its creation to its end.
+double RunProcess(const std::wstring& program, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION info{};
+    const double start = NowMs();
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
+        return -1;
+    platform::UniqueHandle process(info.hProcess);
+    platform::UniqueHandle thread(info.hThread);
+    ::WaitForSingleObject(process.get(), INFINITE);
+    const double took = NowMs() - start;
+    DWORD code = 1;
+    ::GetExitCodeProcess(process.get(), &code);
+    return code == 0 ? took : -1;
+}
+
 double ListCameras(const std::wstring& directory) {
     return Time([&] {
         platform::UniqueModule camera(::LoadLibraryExW(platform::JoinPath(directory, L"VedioCapture.dll").c_str(),
@@ -119,13 +140,16 @@ void BuildAndPaintWindow(double& build, double& paint) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    std::wstring componentDir;
+    std::wstring componentDir, minimal, imports;
     int runs = 5;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring name = argv[i];
         if (name == L"--components") componentDir = e2e::WindowsPath(argv[i + 1]);
         if (name == L"--runs") runs = std::max(1, _wtoi(argv[i + 1]));
+        if (name == L"--minimal") minimal = e2e::WindowsPath(argv[i + 1]);
+        if (name == L"--imports") imports = argv[i + 1];
     }
+    for (wchar_t& c : imports) c = c == L',' ? L' ' : c;
     std::vector<Component> components;
     for (const wchar_t* name : kComponents) {
         auto bytes = platform::ReadWholeFile(platform::JoinPath(componentDir, name));
@@ -142,9 +166,18 @@ int wmain(int argc, wchar_t** argv) {
     ULONG_PTR gdiplus = 0;  // the window's pictures need GDI+, started after its own timing
     for (int run = 0; run < runs; ++run) {
         const std::wstring directory = FreshDirectory(run);
+        if (!minimal.empty()) {
+            const double bare = RunProcess(minimal, L"--exit");
+            const double loading = RunProcess(minimal, L"--exit " + imports);
+            const double com = RunProcess(minimal, L"--exit " + imports + L" +com");
+            times["process start"].push_back(bare);
+            times["orvia's imports loaded"].push_back(loading - bare);
+            times["COM start-up"].push_back(com - loading);
+        }
         times["deployment, first start"].push_back(Deploy(directory, components));
         times["deployment, warm"].push_back(Deploy(directory, components));
         times["GDI+ start-up"].push_back(GdiplusStartAndStop());
+
         times["camera enumeration"].push_back(ListCameras(directory));
         times["reader scan, ports 1-1200"].push_back(ScanForReader(directory));
         if (!gdiplus) {

@@ -33,11 +33,13 @@ PY
 }
 
 # The Windows build that scripts/run, the benchmarks and the tools use: x86, the one handed
-# out to schools, unless ORVIA_ARCH=x64 says otherwise, or 32-bit Wine cannot run here.
+# out to schools, unless ORVIA_ARCH=x64 says otherwise, or 32-bit Wine cannot run here
+# (orvia_install_wine32 turns a default x86 into x64 when it could not install it).
 # scripts/test builds both and tests what can run.
 if [ -z "${ORVIA_ARCH:-}" ]; then
     ORVIA_ARCH=x64
     orvia_runs_32bit && ORVIA_ARCH=x86
+    ORVIA_ARCH_CHOSEN_HERE=yes
 fi
 
 # Debian packages the project needs; only the missing ones are installed.
@@ -50,30 +52,106 @@ ORVIA_PACKAGES=(
     opencv-data libjpeg-turbo-progs
 )
 
-orvia_install_packages() {
-    local missing=()
-    local p sudo=""
+# apt-get update, tried twice. A mirror in the middle of a sync can fail one index (say the
+# i386 half of the security suite) while every other list is fresh: that is not fatal here,
+# the install that follows tells whether what was read is enough.
+orvia_apt_update() {
+    local sudo="" try
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    local wine32_installed=""
-    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && wine32_installed=yes
-    # 32-bit Wine (Debian's i386 architecture) where the kernel runs it. Where it cannot run
-    # it takes Wine down with it: /usr/bin/wine then starts the 32-bit loader for everything.
-    if orvia_runs_32bit; then
-        [ -n "$wine32_installed" ] || missing+=("wine32:i386")
-    elif [ -n "$wine32_installed" ]; then
-        orvia_log "this kernel runs no 32-bit programs, so 32-bit Wine cannot run: removing wine32"
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq wine32:i386 >/dev/null
-    fi
+    for try in 1 2; do
+        $sudo apt-get update -qq >/dev/null 2>"$ORVIA_APT_LOG" && return 0
+        [ "$try" = 1 ] && sleep 2
+    done
+    orvia_log "apt-get update did not read every package list ($(orvia_apt_last_error)); going on with what it read"
+    return 0
+}
+
+# apt's last error line from ORVIA_APT_LOG (apt's messages of its last call), for a one-line reason.
+ORVIA_APT_LOG="$ORVIA_BUILD/apt.log"
+orvia_apt_last_error() {
+    local line
+    line="$(grep -E '^(E|W): ' "$ORVIA_APT_LOG" 2>/dev/null | tail -n 1)"
+    [ -n "$line" ] || line="$(grep -v '^[[:space:]]*$' "$ORVIA_APT_LOG" 2>/dev/null | tail -n 1)"
+    printf '%s' "${line:-no message}"
+}
+
+# The packages every build and test needs, in one step; a failure here stops the script.
+orvia_install_required() {
+    local missing=() p sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
     for p in "${ORVIA_PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     orvia_log "installing ${missing[*]}"
-    if [[ " ${missing[*]} " == *" wine32:i386 "* ]]; then
-        dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+    orvia_apt_update
+    if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+            >/dev/null 2>"$ORVIA_APT_LOG"; then
+        orvia_log "could not install the packages the build needs: $(orvia_apt_last_error)"
+        return 1
     fi
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# 32-bit Wine (Debian's i386 architecture), in a step of its own and only where the kernel
+# runs 32-bit programs. It is optional: when it cannot be had, the reason goes into
+# ORVIA_X86_SKIPPED (one line) and the x64 suite runs alone. It never changes a package that
+# is already installed: i386 twins of Multi-Arch: same libraries must match the amd64 ones,
+# and a mirror whose i386 lists lag would have apt move the amd64 libraries to make room.
+orvia_install_wine32() {
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    ORVIA_X86_SKIPPED=""
+    if ! orvia_runs_32bit; then
+        ORVIA_X86_SKIPPED="this kernel runs no 32-bit programs (no ia32 emulation)"
+        # Where it cannot run it takes Wine down with it: /usr/bin/wine then starts the
+        # 32-bit loader for everything.
+        if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+            orvia_log "this kernel runs no 32-bit programs, so 32-bit Wine cannot run: removing wine32"
+            DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq wine32:i386 >/dev/null 2>&1 || true
+        fi
+        export ORVIA_X86_SKIPPED
+        return 0
+    fi
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && return 0
+    orvia_log "installing wine32:i386 (32-bit Wine, for the x86 suite)"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386 2>"$ORVIA_APT_LOG" ||
+            ORVIA_X86_SKIPPED="32-bit Wine not installed: dpkg --add-architecture i386 failed ($(orvia_apt_last_error))"
+    fi
+    if [ -z "$ORVIA_X86_SKIPPED" ]; then
+        orvia_apt_update
+        # A dry run first: any package it would upgrade, downgrade or remove (an "Inst" line
+        # with the installed version in brackets, or a "Remv" line) means no.
+        local plan changes
+        if ! plan="$(apt-get install -s --no-install-recommends wine32:i386 2>"$ORVIA_APT_LOG")"; then
+            ORVIA_X86_SKIPPED="32-bit Wine not installed: $(orvia_apt_last_error)"
+        else
+            changes="$(printf '%s\n' "$plan" | awk '/^Remv / || (/^Inst / && $3 ~ /^\[/) { print $2 }' | tr '\n' ' ')"
+            if [ -n "$changes" ]; then
+                ORVIA_X86_SKIPPED="32-bit Wine not installed: it would change installed packages (${changes% })"
+            elif ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends --no-remove \
+                    wine32:i386 >/dev/null 2>"$ORVIA_APT_LOG"; then
+                ORVIA_X86_SKIPPED="32-bit Wine not installed: $(orvia_apt_last_error)"
+            fi
+        fi
+    fi
+    if [ -n "$ORVIA_X86_SKIPPED" ]; then
+        orvia_log "$ORVIA_X86_SKIPPED; the x86 suite is skipped, the x64 suite runs"
+        [ "${ORVIA_ARCH_CHOSEN_HERE:-}" = yes ] && ORVIA_ARCH=x64
+    fi
+    export ORVIA_X86_SKIPPED
+    return 0
+}
+
+# Whether the x86 suite can run here: 32-bit programs run and 32-bit Wine is installed.
+orvia_x86_runs() {
+    orvia_runs_32bit && dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"
+}
+
+orvia_install_packages() {
+    mkdir -p "$ORVIA_BUILD"
+    orvia_install_required || return 1
+    orvia_install_wine32
 }
 
 # The build tree of a Windows build: orvia_cross_dir [x86|x64] (ORVIA_ARCH by default).

@@ -524,10 +524,14 @@ void ClickAt(POINT at) { ClickAt(at.x, at.y); }
 
 void DoubleClickAt(POINT at) {
     MoveMouseTo(at);
-    LeftDown();
-    LeftUp();
-    LeftDown();
-    LeftUp();
+    // One batch: a busy machine can part presses sent one by one by more than the
+    // double-click time, and the program then sees two clicks.
+    INPUT presses[4]{};
+    for (int i = 0; i < 4; ++i) {
+        presses[i].type = INPUT_MOUSE;
+        presses[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    ::SendInput(4, presses, sizeof presses[0]);
 }
 
 void PressAndDrag(POINT press, int dx, int dy) {

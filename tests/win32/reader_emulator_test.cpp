@@ -4,6 +4,7 @@
 // runs on a thread of its own, so that one that never returns fails the test instead of
 // hanging it.
 #include "platform/files.h"
+#include "platform/owners.h"
 #include "platform/win_text.h"
 #include "sample_card.h"
 #include "tests/e2e/reader_emulator_client.h"
@@ -13,8 +14,8 @@
 #include <windows.h>
 
 #include <array>
+#include <atomic>
 #include <functional>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,18 @@ using e2e::ReaderEmulator;
 constexpr int kPort = 7;
 constexpr int kHung = -999;
 constexpr auto kCallLimit = 10s;  // far beyond any time-out of the components
+
+// A call of the components on a thread of its own, which holds its own share of this.
+struct BoundedCall {
+    std::function<int()> body;
+    std::atomic<int> result{kHung};
+};
+
+DWORD WINAPI RunBoundedCall(void* context) {
+    const std::unique_ptr<std::shared_ptr<BoundedCall>> call(static_cast<std::shared_ptr<BoundedCall>*>(context));
+    (*call)->result = (*call)->body();
+    return 0;
+}
 
 // The components in a program directory of their own, loaded once for the suite.
 class EmulatedReader : public ::testing::Test {
@@ -57,7 +70,7 @@ protected:
     }
 
     void TearDown() override {
-        if (closeComm_ && !hung_) Bounded([&] { return closeComm_(); });
+        if (closeComm_ && !hung_) Bounded([f = closeComm_] { return f(); });
         if (HasFailure()) std::printf("emulator log:\n%s\n", emulator_.Log().c_str());
         emulator_.Stop();
     }
@@ -69,9 +82,10 @@ protected:
     }
 
     // The components' calls, each bounded; kHung (and a failure) when one does not return.
-    int InitComm(int port) { return Bounded([=, this] { return initComm_(port); }); }
-    int Authenticate() { return Bounded([this] { return authenticate_(); }); }
-    int ReadContent() { return Bounded([this] { return readContent_(4); }); }
+    // The calls take the functions' addresses with them, never the fixture.
+    int InitComm(int port) { return Bounded([f = initComm_, port] { return f(port); }); }
+    int Authenticate() { return Bounded([f = authenticate_] { return f(); }); }
+    int ReadContent() { return Bounded([f = readContent_] { return f(4); }); }
     // Open, find and select, read: the whole road; true when every step said 1.
     bool ReadCard() { return InitComm(kPort) == 1 && Authenticate() == 1 && ReadContent() == 1; }
 
@@ -81,11 +95,22 @@ protected:
     ReaderEmulator emulator_;
 
 private:
+    // The call runs on a thread of its own that owns everything it uses: one that never
+    // returns stays parked there and outlives this fixture safely. After one has hung, the
+    // turn it holds in the component would make every later call wait too: they fail at once.
     static int Bounded(std::function<int()> call) {
-        auto task = std::make_shared<std::packaged_task<int()>>(std::move(call));
-        std::future<int> result = task->get_future();
-        std::thread([task] { (*task)(); }).detach();
-        if (result.wait_for(kCallLimit) == std::future_status::ready) return result.get();
+        if (hung_) return kHung;  // the hang itself was reported
+        auto shared = std::make_shared<BoundedCall>();
+        shared->body = std::move(call);
+        auto* handed = new std::shared_ptr<BoundedCall>(shared);
+        platform::UniqueHandle thread(::CreateThread(nullptr, 0, RunBoundedCall, handed, 0, nullptr));
+        if (!thread) {
+            delete handed;
+            ADD_FAILURE() << "no thread for the call (error " << ::GetLastError() << ")";
+            return kHung;
+        }
+        const DWORD limit = static_cast<DWORD>(std::chrono::milliseconds(kCallLimit).count());
+        if (::WaitForSingleObject(thread.get(), limit) == WAIT_OBJECT_0) return shared->result;
         hung_ = true;
         ADD_FAILURE() << "a call of the reader components had not returned after 10 s";
         return kHung;
