@@ -13,7 +13,8 @@ namespace {
 constexpr char kPhotoLabel[] = "透明标签_拍照";
 constexpr char kPhotoBody[] = "外形框_拍照";
 constexpr char kPreview[] = "外形框_视频";
-constexpr wchar_t kUnsavedQuestion[] = L"有未保存的照片，确定退出吗？";
+// The question names how many photos would be lost: these tests take one.
+constexpr wchar_t kUnsavedQuestion[] = L"有 1 张照片还没有保存，确定退出吗？";
 
 class Keys : public OrviaSession {
 protected:
