@@ -273,7 +273,7 @@ TEST_F(SavePhoto, ASecondSaveReplacesTheFirst) {
     Bytes expected;
     ASSERT_TRUE(photo::EncodeImage(darker, EncoderFormat::Jpeg, L"", expected));
     EXPECT_EQ(platform::ReadWholeFile(PhotoPath(L"李四.jpg")), expected);
-    EXPECT_EQ(DirectoryEntries(Photos()), (std::vector<std::wstring>{L"李四.jpg", L"已替换"}));
+    EXPECT_EQ(DirectoryEntries(Photos()), (std::vector<std::wstring>{L"已替换", L"李四.jpg"}));
 
     // Two more saves at once: three replaced photos, none written over another.
     EXPECT_EQ(Save(SlotImage(), "李四"), SaveResult::Saved);
