@@ -52,6 +52,7 @@ MainDesk::MainDesk(ui::Window& w)
     for (std::size_t i = 0; i < slotButtons.size(); ++i)
         slotButtons[i] = {Resolve(w, mc::kSlots[i].brighter, ShapeButtonKind::Brighter),
                           Resolve(w, mc::kSlots[i].darker, ShapeButtonKind::Darker)};
+    photos.SetLivePictureWait([this](std::function<void(bool)> then) { livePicture.WhenLive(std::move(then)); });
 }
 
 namespace {
@@ -109,6 +110,8 @@ void MainDesk::Start() {
     });
     if (readerFound == 1) readerOwner.Start(window.Handle(), kReaderOutcome, /*watch=*/true);
     EnsurePhotoDirectoryIn(platform::ProgramDirectory());
+    if (std::string problem = PhotoDirectoryProblem(platform::ProgramDirectory()); !problem.empty())
+        startupProblems_.push_back(std::move(problem));
     chrome::SetWndShadow(window.Handle(), kShadowColour, kShadowSize);
     window.SetMenuItemVisible(mc::kHelpMenu, false);  // the menu lives on as the settings pop-up
     const platform::ComponentFile shipped[] = {reader::kSdtapi, reader::kTermb, reader::kUnPack, camera::kVedioCapture};

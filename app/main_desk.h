@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/hotkeys.h"
+#include "app/live_picture_wait.h"
 #include "camera/camera_panel.h"
 #include "chrome/press_feedback.h"
 #include "framing/framing_guide.h"
@@ -44,6 +45,7 @@ public:
     reader::CardWatcher readerOwner{reader};  // every call into the reader once started
     reader::StudentNaming naming;
     photo::PhotoSlots photos;
+    LivePictureWait livePicture{window, camera};  // what a capture waits for after a restart
     chrome::ShapeButton photoButton;
     std::array<SlotButtons, photo::kSlotCount> slotButtons;
     HotkeyTable hotkeys;

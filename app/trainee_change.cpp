@@ -9,7 +9,9 @@
 namespace app {
 
 namespace {
-constexpr std::string_view kNotSavedAfter = " 的照片还没有保存，确定换下一位学员吗？";
+// "<identity> 的 N 张照片还没有保存，换下一位学员会清空它们。确定换吗？"
+constexpr std::string_view kOf = " 的 ";
+constexpr std::string_view kNotSaved = " 张照片还没有保存，换下一位学员会清空它们。确定换吗？";
 }  // namespace
 
 bool MayNameNextTrainee(photo::PhotoSlots& photos, const reader::IdentityChange& change) {
@@ -18,14 +20,15 @@ bool MayNameNextTrainee(photo::PhotoSlots& photos, const reader::IdentityChange&
         photos.TraineeNamed(Keep::Everything);
         return true;
     }
-    if (photos.HoldsPhotos() && !photos.SavedForCurrentTrainee()) {
-        const std::string question = std::string(change.current) + std::string(kNotSavedAfter);
-        if (ui::ShowMessageBox(nullptr, question, "Orvia", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) != IDYES)
+    if (const int lost = photos.UnsavedCount(); lost > 0) {
+        const std::string question =
+            std::string(change.current) + std::string(kOf) + std::to_string(lost) + std::string(kNotSaved);
+        // No, the answer that keeps the photos, is the default: Enter never empties slots.
+        if (ui::ShowMessageBox(nullptr, question, "Orvia",
+                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_TASKMODAL) != IDYES)
             return false;
-        photos.TraineeNamed(Keep::Nothing);
-        return true;
     }
-    photos.TraineeNamed(Keep::ShotsAfterSave);
+    photos.TraineeNamed(Keep::Nothing);
     return true;
 }
 

@@ -1,5 +1,5 @@
-// Naming the next trainee: a save ends a trainee, and a trainee named before a photo of the
-// current one was saved costs those photos only when the operator says so.
+// Naming the next trainee empties the slots; photos the disk does not have (unsaved work,
+// photo/unsaved_work.h) are emptied only when the operator says so.
 #pragma once
 
 namespace photo {
@@ -12,8 +12,8 @@ struct IdentityChange;
 namespace app {
 
 // Whether the Student identity may change as `change` says; when it may, the slots are
-// made ready for the trainee named next. Asks the operator when the current trainee has
-// photos and none saved since naming.
+// made ready for the trainee named next. Asks the operator, naming how many photos would
+// be lost, when a slot holds unsaved work; No (the default) keeps the name and the slots.
 bool MayNameNextTrainee(photo::PhotoSlots& photos, const reader::IdentityChange& change);
 
 }  // namespace app

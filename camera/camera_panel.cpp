@@ -74,3 +74,14 @@ void CameraPanel::Nudge(int dx, int dy) {
 }
 
 }  // namespace camera
+
+namespace camera {
+
+platform::SurfaceShows CameraPanel::PictureShown() const {
+    static const UINT query = ::RegisterWindowMessageW(platform::kVideoSurfaceQuery);
+    HWND surface = ::FindWindowExW(controls_.previewBox.Handle(), nullptr, platform::kVideoSurfaceClass, nullptr);
+    if (!surface || query == 0) return platform::SurfaceShows::Nothing;
+    return static_cast<platform::SurfaceShows>(::SendMessageW(surface, query, 0, 0));
+}
+
+}  // namespace camera

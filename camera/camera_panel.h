@@ -2,6 +2,7 @@
 // zoom slider and the close button, driving the camera component.
 #pragma once
 
+#include "platform/video_surface.h"
 #include "ui/control.h"
 
 #include <functional>
@@ -41,6 +42,10 @@ public:
     int ZoomPosition() const { return controls_.zoom.Position(); }
     // The preview box, relative to its frame.
     ui::Rect PreviewBox() const { return controls_.previewBox.Geometry(); }
+
+    // What the camera component's window in the preview box shows now (Nothing when the
+    // component keeps no such window, as a maker's library).
+    platform::SurfaceShows PictureShown() const;
 
     // `changed` hears of each start of a camera by the operator and each close (a zoom change
     // restarts the camera without closing it for the operator).

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace photo {
@@ -20,22 +21,46 @@ bool EnsureDirectory(const std::wstring& directory) {
     return platform::IsDirectory(directory);  // another program may have made it meanwhile
 }
 
-SaveResult ResultOf(WriteOutcome outcome) {
-    switch (outcome) {
-    case WriteOutcome::Written:
+SaveResult ResultOf(unsigned long error) {
+    switch (error) {
+    case ERROR_SUCCESS:
         return SaveResult::Saved;
-    case WriteOutcome::DirectoryMissing:
+    case ERROR_PATH_NOT_FOUND:
         return SaveResult::DirectoryMissing;
-    case WriteOutcome::DiskFull:
+    case ERROR_FILENAME_EXCED_RANGE:
+        return SaveResult::PathTooLong;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+        return SaveResult::NameRefused;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
         return SaveResult::DiskFull;
-    case WriteOutcome::AccessDenied:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
         return SaveResult::AccessDenied;
-    case WriteOutcome::NotAsked:
-    case WriteOutcome::Failed:
-        break;
+    default:
+        return SaveResult::Failed;
     }
-    return SaveResult::Failed;
 }
+
+// `value` in `digits` decimal digits, with leading zeros.
+std::wstring Digits(unsigned value, std::size_t digits) {
+    std::wstring text = std::to_wstring(value);
+    return std::wstring(text.size() < digits ? digits - text.size() : 0, L'0') + text;
+}
+
+// Now, local time, as yyyyMMdd-HHmmss.
+std::wstring TimeStamp() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return Digits(now.wYear, 4) + Digits(now.wMonth, 2) + Digits(now.wDay, 2) + L"-" + Digits(now.wHour, 2) +
+           Digits(now.wMinute, 2) + Digits(now.wSecond, 2);
+}
+
+// Whether Windows takes `path` without the long-path prefix.
+bool FitsWindows(const std::wstring& path) { return path.size() < MAX_PATH; }
 
 }  // namespace
 
@@ -46,15 +71,28 @@ SaveResult SavePhoto(std::span<const std::uint8_t> image, std::string_view ident
     if (image.empty()) return SaveResult::EmptySlot;
     // The check also keeps every separator out, so nothing lands outside the directory.
     if (platform::CheckFileName(identity) != platform::NameProblem::None) return SaveResult::BadName;
+    const std::wstring target = platform::JoinPath(photoDirectory, PhotoFileName(identity));
+    const std::wstring replaced = platform::JoinPath(photoDirectory, kReplacedDirectoryName);
+    const std::wstring keptStem = platform::JoinPath(replaced, platform::Wide(identity) + L"_" + TimeStamp());
+    // The longest names the save may use: the temporary file, and a replaced photo's.
+    if (!FitsWindows(platform::TemporaryPathBeside(target)) || !FitsWindows(keptStem + L"_100.jpg"))
+        return SaveResult::PathTooLong;
+    if (platform::Exists(photoDirectory) && !platform::IsDirectory(photoDirectory))
+        return SaveResult::DirectoryIsAFile;
     if (!EnsureDirectory(photoDirectory)) return SaveResult::DirectoryMissing;
 
     std::vector<std::uint8_t> encoded;
-    WriteOutcome outcome = WriteOutcome::NotAsked;
-    if (!EncodeImage(image, EncoderFormat::Jpeg, platform::JoinPath(photoDirectory, PhotoFileName(identity)), encoded,
-                     &outcome)) {
-        return SaveResult::NotEncoded;
-    }
-    return ResultOf(outcome);
+    if (!EncodeImage(image, EncoderFormat::Jpeg, L"", encoded)) return SaveResult::NotEncoded;
+    // Without a place to keep the photo it replaces, nothing is written.
+    const bool madeReplaced = platform::Exists(target) && !platform::IsDirectory(replaced);
+    if (platform::Exists(target) && !EnsureDirectory(replaced)) return SaveResult::AccessDenied;
+    const auto keptAs = [&](int attempt) {
+        return keptStem + (attempt == 1 ? std::wstring() : L"_" + std::to_wstring(attempt)) + L".jpg";
+    };
+    const SaveResult result = ResultOf(platform::WriteFileWholeKeepingOld(target, encoded, keptAs));
+    // A save that failed leaves the directory as it found it (only an empty folder goes).
+    if (result != SaveResult::Saved && madeReplaced) ::RemoveDirectoryW(replaced.c_str());
+    return result;
 }
 
 }  // namespace photo

@@ -30,6 +30,11 @@ constexpr std::string_view kEmptySlotAfter = "张照片还没有拍摄，请先�
 constexpr std::string_view kCorrectTheName = "，请改正名字后再保存。";
 constexpr std::string_view kDirectoryMissingBefore = "照片文件夹“";
 constexpr std::string_view kDirectoryMissingAfter = "”不存在，也无法重新创建。请检查程序所在的文件夹能否写入。";
+constexpr std::string_view kDirectoryIsAFile = "照片文件夹的位置上有一个名为“学员照片”的文件。请把这个文件改名或移走后再保存。";
+constexpr std::string_view kPathTooLong =
+    "文件的路径太长，Windows 无法保存。请关闭 Orvia，把它放到路径短的文件夹（例如 D:\\Orvia）里再打开。";
+constexpr std::string_view kNameRefused =
+    "Windows 不接受这个文件名。请点击名字一栏，手工填写名字后再保存（有读卡器时先拿走身份证）。";
 constexpr std::string_view kDiskFull = "磁盘已满。请腾出磁盘空间后再保存。";
 constexpr std::string_view kAccessDenied = "文件正被其他程序使用，或没有写入的权限。请关闭打开这张照片的程序后再保存。";
 constexpr std::string_view kNotEncoded = "照片无法转换成 JPEG 格式。请重新拍照后再保存。";
@@ -51,6 +56,12 @@ std::string Reason(SaveResult result, int slot, std::string_view identity, const
     case SaveResult::DirectoryMissing:
         return std::string(kDirectoryMissingBefore) + platform::Narrow(photoDirectory) +
                std::string(kDirectoryMissingAfter);
+    case SaveResult::DirectoryIsAFile:
+        return std::string(kDirectoryIsAFile);
+    case SaveResult::PathTooLong:
+        return std::string(kPathTooLong);
+    case SaveResult::NameRefused:
+        return std::string(kNameRefused);
     case SaveResult::DiskFull:
         return std::string(kDiskFull);
     case SaveResult::AccessDenied:
@@ -80,10 +91,7 @@ void PhotoSlots::Save(int slot) {
     const std::string identity = identity_();
     const SaveResult result = SavePhoto(SlotImage(slot), identity, photoDirectory_);
     if (result == SaveResult::Saved) {
-        // The photos taken so far are the saved trainee's.
-        unsaved_ = false;
-        savedForTrainee_ = true;
-        for (int k = 1; k <= kSlotCount; ++k) beforeSave_[static_cast<std::size_t>(k - 1)] = !SlotImage(k).empty();
+        saved_.Written(identity, SlotImage(slot));
         return;
     }
     ui::ShowMessageBox(nullptr, FailureMessage(result, slot, identity, photoDirectory_), kFailureTitle,

@@ -36,17 +36,13 @@ bool PhotoSlots::HoldsPhotos() const {
     return false;
 }
 
+int PhotoSlots::UnsavedCount() const { return saved_.CountUnsaved(images_, identity_()); }
+
 void PhotoSlots::TraineeNamed(Keep keep) {
-    savedForTrainee_ = false;
     if (keep == Keep::Everything) return;
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        if (keep == Keep::Nothing || beforeSave_[Index(slot)]) SetSlotImage(slot, {});
-    beforeSave_ = {};
+    for (int slot = 1; slot <= kSlotCount; ++slot) SetSlotImage(slot, {});
     OnSlotLostFocus();
     next_ = 1;
-    while (next_ < kSlotCount && !images_[Index(next_)].empty()) ++next_;
-    if (!images_[Index(next_)].empty()) next_ = 1;  // all four kept: the fifth shot fills slot 1 again
-    if (!HoldsPhotos()) unsaved_ = false;
 }
 
 bool PhotoSlots::Capture() {
@@ -54,19 +50,32 @@ bool PhotoSlots::Capture() {
     if (image.empty()) return false;  // an empty slot is no photo: keep the one it has
     const int slot = next_;
     SetSlotImage(slot, std::move(image));
-    beforeSave_[Index(slot)] = false;
     next_ = slot % kSlotCount + 1;
-    unsaved_ = true;
     return true;
 }
 
 void PhotoSlots::CaptureForOperator() {
-    if (Capture()) return;
-    ui::ShowMessageBox(nullptr, "没有拍到照片，请再拍一次。", "拍照失败", MB_OK | MB_ICONWARNING | MB_TASKMODAL);
+    const auto captureOrSay = [this](bool live) {
+        captureWaiting_ = false;
+        if (!live) {
+            ui::ShowMessageBox(nullptr, "摄像头正在换大小，画面还没有出来，没有拍照。请等画面出来后再拍一次。", "拍照失败",
+                               MB_OK | MB_ICONWARNING | MB_TASKMODAL);
+            return;
+        }
+        if (Capture()) return;
+        ui::ShowMessageBox(nullptr, "没有拍到照片，请再拍一次。", "拍照失败", MB_OK | MB_ICONWARNING | MB_TASKMODAL);
+    };
+    if (!waitForLive_) return captureOrSay(true);
+    if (captureWaiting_) return;
+    captureWaiting_ = true;
+    waitForLive_(captureOrSay);
 }
 
 void PhotoSlots::OnSlotPressed(int slot) {
-    if (IsSlot(slot)) controls_.slots[Index(slot)].board.Focus();
+    if (!IsSlot(slot)) return;
+    controls_.slots[Index(slot)].board.Focus();
+    // A slot that kept the focus through a trainee change gets no focus event.
+    OnSlotGotFocus(slot);
 }
 
 void PhotoSlots::OnSlotGotFocus(int slot) {
@@ -83,7 +92,6 @@ void PhotoSlots::Adjust(int slot, Direction direction) {
     std::vector<std::uint8_t> adjusted = AdjustBrightness(SlotImage(slot), direction);
     if (adjusted.empty()) return;  // an empty slot stays empty
     SetSlotImage(slot, std::move(adjusted));
-    unsaved_ = true;
 }
 
 }  // namespace photo

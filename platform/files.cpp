@@ -38,13 +38,16 @@ bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> byte
     return true;
 }
 
+std::wstring TemporaryPathBeside(const std::wstring& path) {
+    return path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+}
+
 namespace {
 
 // A file beside `target` that takes the new bytes; removed again unless it was moved into place.
 class TemporaryBeside {
 public:
-    explicit TemporaryBeside(const std::wstring& target)
-        : path_(target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp") {}
+    explicit TemporaryBeside(const std::wstring& target) : path_(TemporaryPathBeside(target)) {}
     ~TemporaryBeside() {
         if (!moved_) ::DeleteFileW(path_.c_str());
     }
@@ -88,15 +91,48 @@ bool ReplaceFileWhole(const std::wstring& path, std::span<const std::uint8_t> by
     return false;
 }
 
-unsigned long WriteFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes) {
-    // The error is read before the temporary file is removed, which may change it.
-    const auto failure = [] {
+namespace {
+// The error of the step that just failed, read before the temporary file is removed, which
+// may change it.
+DWORD LastFailure() {
+    const DWORD error = ::GetLastError();
+    return error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_GEN_FAILURE);
+}
+
+// Moves `path` to the first free one of keptAs(1), keptAs(2) …; the name it took, or empty
+// with the system's error set.
+std::wstring MoveAside(const std::wstring& path, const std::function<std::wstring(int)>& keptAs) {
+    constexpr int kTries = 100;
+    for (int attempt = 1; attempt <= kTries; ++attempt) {
+        const std::wstring kept = keptAs(attempt);
+        if (::MoveFileExW(path.c_str(), kept.c_str(), MOVEFILE_WRITE_THROUGH)) return kept;
         const DWORD error = ::GetLastError();
-        return error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_GEN_FAILURE);
-    };
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return {};
+    }
+    ::SetLastError(ERROR_FILE_EXISTS);
+    return {};
+}
+}  // namespace
+
+unsigned long WriteFileWholeKeepingOld(const std::wstring& path, std::span<const std::uint8_t> bytes,
+                                       const std::function<std::wstring(int attempt)>& keptAs) {
     TemporaryBeside temporary(path);
-    if (!temporary.Write(bytes)) return failure();
-    if (!temporary.MoveTo(path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return failure();
+    if (!temporary.Write(bytes)) return LastFailure();
+    std::wstring kept;
+    if (Exists(path)) {
+        kept = MoveAside(path, keptAs);
+        if (kept.empty()) return LastFailure();
+    }
+    if (temporary.MoveTo(path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return ERROR_SUCCESS;
+    const DWORD error = LastFailure();
+    if (!kept.empty()) ::MoveFileExW(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+    return error;
+}
+
+unsigned long WriteFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    TemporaryBeside temporary(path);
+    if (!temporary.Write(bytes)) return LastFailure();
+    if (!temporary.MoveTo(path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return LastFailure();
     return ERROR_SUCCESS;
 }
 

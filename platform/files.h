@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,6 +35,17 @@ bool ReplaceFileWhole(const std::wstring& path, std::span<const std::uint8_t> by
 // failure an earlier file is as it was and no temporary file is left. The system's error
 // code of the step that failed (a DWORD), or 0 (ERROR_SUCCESS) when the file was written.
 unsigned long WriteFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes);
+
+// The temporary file the writes above use beside `path`: `path` + ".<process id>.tmp".
+std::wstring TemporaryPathBeside(const std::wstring& path);
+
+// As WriteFileWhole, and a file already there under that name is kept: once the new bytes
+// are written beside it, it is moved whole to the first free one of keptAs(1), keptAs(2),
+// … (up to 100 tries), and only then does the new file take its name. If the new file
+// cannot take it, the old one is moved back. The system's error code of the step that
+// failed, or 0 when the file was written.
+unsigned long WriteFileWholeKeepingOld(const std::wstring& path, std::span<const std::uint8_t> bytes,
+                                       const std::function<std::wstring(int attempt)>& keptAs);
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path);
 

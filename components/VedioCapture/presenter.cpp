@@ -3,6 +3,7 @@
 #include "platform/dib.h"
 #include "platform/module_directory.h"
 #include "platform/owners.h"
+#include "platform/video_surface.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -12,7 +13,7 @@
 namespace vedio {
 
 namespace {
-constexpr wchar_t kSurfaceClass[] = L"Orvia.VideoSurface";
+constexpr const wchar_t* kSurfaceClass = platform::kVideoSurfaceClass;
 constexpr UINT kFrameDrawn = WM_APP + 1;
 constexpr UINT_PTR kWatchTimer = 1;
 // A look four times a second: the notice shows within 1.25 s of the last frame, and the
@@ -237,7 +238,19 @@ void Presenter::Paint(HDC dc, HWND surface) {
     ::BitBlt(dc, 0, 0, width_, height_, memory.get(), 0, 0, SRCCOPY);
 }
 
+platform::SurfaceShows Presenter::Shows() const {
+    using platform::SurfaceShows;
+    std::lock_guard lock(latestLock_);
+    if (watch_.ShowsNotice() || !latest_) return SurfaceShows::Nothing;
+    return latestIsPlaceholder_ ? SurfaceShows::StandIn : SurfaceShows::Live;
+}
+
 LRESULT CALLBACK Presenter::SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const UINT showsQuery = ::RegisterWindowMessageW(platform::kVideoSurfaceQuery);
+    if (message == showsQuery && showsQuery != 0) {
+        auto* self = reinterpret_cast<Presenter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        return static_cast<LRESULT>(self ? self->Shows() : platform::SurfaceShows::Nothing);
+    }
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

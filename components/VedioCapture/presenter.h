@@ -12,6 +12,7 @@
 #include "notice_layout.h"
 #include "stall_watch.h"
 #include "platform/bgrx_picture.h"
+#include "platform/video_surface.h"
 
 #include <windows.h>
 
@@ -48,6 +49,9 @@ public:
     // The picture on show now (the placeholder before the first frame), while it is live:
     // null once the notice says the picture has stopped, or before any picture.
     std::shared_ptr<const Picture> Latest() const;
+    // What the window shows now: a live frame, a restart's stand-in, or nothing live; the
+    // answer to platform::kVideoSurfaceQuery.
+    platform::SurfaceShows Shows() const;
 
 private:
     Presenter() = default;

@@ -13,7 +13,8 @@ namespace {
 constexpr char kPhotoLabel[] = "透明标签_拍照";
 constexpr char kPhotoBody[] = "外形框_拍照";
 constexpr char kPreview[] = "外形框_视频";
-constexpr wchar_t kUnsavedQuestion[] = L"有未保存的照片，确定退出吗？";
+// The question names how many photos would be lost: these tests take one.
+constexpr wchar_t kUnsavedQuestion[] = L"有 1 张照片还没有保存，确定退出吗？";
 
 class Keys : public OrviaSession {
 protected:
@@ -148,19 +149,20 @@ TEST_F(UnsavedPhotos, ClosingAsksFirstCancelKeepsTheProgramAndOkEndsIt) {
     EXPECT_EQ(orvia_.ExitCode(), 0u);
 }
 
+// Enter answers the question with its default, Cancel, the answer that keeps the photos.
 TEST_F(UnsavedPhotos, EnterAnswersTheQuestionInsteadOfTakingAnotherPhoto) {
     ASSERT_NO_FATAL_FAILURE(StartOrvia());
     ASSERT_NO_FATAL_FAILURE(TakeAPhoto());
     HWND question = EscapeAndFindTheQuestion();
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(BringToForeground(question));
-    PressKey(VK_RETURN);  // OK is the default button
-    const bool ended = orvia_.WaitForExit(10s);
-    if (!ended) {
-        EXPECT_EQ(MustQuery("画板2")["value"], "") << "Enter took a photo behind the box";
-        PressDialogButton(question, IDOK);
-    }
-    EXPECT_TRUE(ended) << "Enter did not answer the question";
+    PressKey(VK_RETURN);  // Cancel is the default button
+    const bool answered = WaitUntil([&] { return !::IsWindow(question) || !::IsWindowVisible(question); }, 10s);
+    EXPECT_TRUE(answered) << "Enter did not answer the question";
+    EXPECT_TRUE(orvia_.IsRunning()) << "Enter ended the program and its unsaved photo";
+    Pause(300ms);
+    EXPECT_EQ(MustQuery("画板2")["value"], "") << "Enter took a photo behind the box";
+    if (!answered) PressDialogButton(question, IDCANCEL);
 }
 
 TEST_F(UnsavedPhotos, WithNothingTakenEscEndsTheProgramWithoutAsking) {

@@ -8,6 +8,7 @@
 #include "platform/win_text.h"
 #include "ui/pictures.h"
 
+#include <algorithm>
 #include <array>
 
 namespace e2e {
@@ -77,6 +78,43 @@ TEST_F(PhotoSave, OkSavesTheSlotUnderTheNameAndCancelSavesNothing) {
     ASSERT_TRUE(Answer(question, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return platform::ReadWholeFile(PhotoPath()) == first; }, 3s)) << "not replaced";
     EXPECT_TRUE(VisibleWindowsOf(orvia_.Id(), kDialogClass).empty()) << "a box after a save that worked";
+}
+
+// Nothing saved is lost: a save over a photo keeps the one it replaces in 已替换, whole,
+// and changes nothing else in 学员照片.
+TEST_F(PhotoSave, AReplacedPhotoIsKeptInTheReplacedFolder) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment()));
+    ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
+    ASSERT_TRUE(CaptureInto(1));
+    ASSERT_TRUE(CaptureInto(2));
+    const std::wstring replaced = JoinPath(Photos(), L"已替换");
+    std::vector<std::vector<std::uint8_t>> versions;
+    for (const int slot : {1, 2, 1}) {
+        HWND question = AskToSave(slot);
+        ASSERT_NE(question, nullptr);
+        ASSERT_TRUE(Answer(question, IDOK));
+        // Each save after the first moves the photo before it into 已替换.
+        const std::size_t kept = versions.size();
+        ASSERT_TRUE(WaitUntil([&] { return IsPlainFile(PhotoPath()) && DirectoryEntries(replaced).size() == kept; }, 3s))
+            << "after save " << kept + 1 << ": " << DirectoryEntries(replaced).size() << " in 已替换";
+        versions.push_back(platform::ReadWholeFile(PhotoPath()).value_or(std::vector<std::uint8_t>{}));
+    }
+    EXPECT_NE(versions[0], versions[1]) << "slots 1 and 2 hold the same picture";
+
+    // The two replaced photos, each whole, under <name>_<yyyyMMdd-HHmmss>[_n].jpg.
+    std::vector<std::vector<std::uint8_t>> kept;
+    for (const std::wstring& entry : DirectoryEntries(replaced)) {
+        EXPECT_EQ(entry.rfind(Name() + L"_", 0), 0u) << platform::Narrow(entry);
+        EXPECT_GE(entry.size(), Name().size() + 20) << platform::Narrow(entry);
+        kept.push_back(platform::ReadWholeFile(JoinPath(replaced, entry)).value_or(std::vector<std::uint8_t>{}));
+    }
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), versions[0]), 1) << "the first photo is not kept as it was";
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), versions[1]), 1) << "the second photo is not kept as it was";
+    EXPECT_EQ(platform::ReadWholeFile(PhotoPath()), versions[2]);
+    std::vector<std::wstring> entries{Name() + L".jpg", L"已替换"};
+    std::sort(entries.begin(), entries.end());  // as DirectoryEntries gives them
+    EXPECT_EQ(DirectoryEntries(Photos()), entries) << "something else changed in 学员照片";
 }
 
 TEST_F(PhotoSave, AnEmptySlotIsNotSavedAndTheOperatorIsTold) {

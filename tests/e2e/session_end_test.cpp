@@ -12,7 +12,8 @@ namespace {
 
 namespace mc = app::main_controls;
 
-constexpr wchar_t kUnsavedQuestion[] = L"有未保存的照片，确定退出吗？";
+// The question names how many photos would be lost: these tests take one.
+constexpr wchar_t kUnsavedQuestion[] = L"有 1 张照片还没有保存，确定退出吗？";
 
 // WM_QUERYENDSESSION sent as Windows sends it, from a thread that waits for the answer.
 class EndSessionQuery {

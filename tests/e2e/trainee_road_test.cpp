@@ -1,7 +1,8 @@
-// One trainee after another at the desk: a save ends a trainee, the next naming (a card or
-// a typed name) empties what belongs to the trainee before, and photos that were never
-// saved are given up only when the operator says so. Also naming by hand on a reader desk
-// when a card cannot be read.
+// One trainee after another at the desk: the next naming (a card or a typed name) empties
+// the slots, and photos the disk does not have under the name shown (never saved, brightened
+// after their save, retaken after it) are given up only when the operator says so. Also
+// naming by hand on a reader desk when a card cannot be read.
+#include "tests/e2e/demo_camera.h"
 #include "tests/e2e/orvia_session.h"
 #include "tests/e2e/reader_emulator_client.h"
 
@@ -19,7 +20,7 @@ constexpr int kPort = 11;
 constexpr char kZhangsan[] = "张三_110101199003071234";
 constexpr char kLisi[] = "李四_440106199808081212";
 constexpr char kCaptured[] = "295×412";  // a slot's value once it holds a picture
-constexpr wchar_t kNotSaved[] = L" 的照片还没有保存，确定换下一位学员吗？";
+constexpr wchar_t kNotSaved[] = L" 张照片还没有保存，换下一位学员会清空它们。确定换吗？";
 constexpr wchar_t kInputTitle[] = L"输入照片名称";
 constexpr wchar_t kPlaceCardAgain[] = L"请重新放好身份证";
 
@@ -33,6 +34,14 @@ protected:
         if (const std::string why = ReaderEmulator::Unavailable(); !why.empty()) GTEST_SKIP() << why;
         ASSERT_TRUE(emulator_.Start(kPort, card)) << emulator_.Error();
         ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    }
+    // The same with the demo camera running, so that each shot is a picture of its own (with
+    // no camera every shot is the same black picture, which a save of one has on disk).
+    void StartWithReaderAndCamera(std::string_view card) {
+        if (const std::string why = ReaderEmulator::Unavailable(); !why.empty()) GTEST_SKIP() << why;
+        ASSERT_TRUE(emulator_.Start(kPort, card)) << emulator_.Error();
+        ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment()));
+        ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
     }
 
     std::string Caption() { return MustQuery(mc::kStudentLabel.name)["caption"]; }
@@ -94,7 +103,11 @@ protected:
         return box && PressDialogButton(box, button) && WaitUntil([&] { return !::IsWindowVisible(box); }, 3s);
     }
     bool NoBoxOpen() { return VisibleWindowsOf(orvia_.Id(), kDialogClass).empty(); }
-    static std::wstring ChangeQuestion(const std::string& identity) { return platform::Wide(identity) + kNotSaved; }
+    // The next-trainee question, naming how many photos would be lost.
+    static std::wstring ChangeQuestion(const std::string& identity, int lost) {
+        return platform::Wide(identity) + L" 的 " + std::to_wstring(lost) + kNotSaved;
+    }
+    void PressBrighter(int slot) { ClickAt(CentreOf(MustQuery(mc::kSlots[Index(slot)].brighter.label.name))); }
 
     // The input box, opened by a press on the Student label.
     HWND OpenInputBox() {
@@ -128,7 +141,7 @@ TEST_F(NextTrainee, TheNextCardBeforeASaveAsksFirstAndNoKeepsEverything) {
 
     // 李四's card laid down: read at once, and asked about first.
     ASSERT_TRUE(SwapCard("lisi"));
-    ASSERT_TRUE(Answer(ChangeQuestion(kZhangsan), IDNO)) << "no question before 李四 is named";
+    ASSERT_TRUE(Answer(ChangeQuestion(kZhangsan, 2), IDNO)) << "no question before 李四 is named";
     Pause(300ms);
     EXPECT_EQ(Caption(), kZhangsan);
     EXPECT_EQ(Held(), "1100");
@@ -137,7 +150,7 @@ TEST_F(NextTrainee, TheNextCardBeforeASaveAsksFirstAndNoKeepsEverything) {
     // A press reads the card lying there again; Yes gives up 张三's photos: all four slots
     // empty, the next shot in slot 1.
     PressLabel();
-    ASSERT_TRUE(Answer(ChangeQuestion(kZhangsan), IDYES));
+    ASSERT_TRUE(Answer(ChangeQuestion(kZhangsan, 3), IDYES));
     ASSERT_TRUE(CaptionBecomes(kLisi)) << Caption();
     EXPECT_EQ(Held(), "0000");
     EXPECT_FALSE(BrightnessShown());
@@ -165,25 +178,51 @@ TEST_F(NextTrainee, AfterASaveTheNextCardEmptiesTheSlotsAndResetsTheCounter) {
     EXPECT_TRUE(CaptureInto(1));
 }
 
-TEST_F(NextTrainee, ShotsAfterASaveAreKeptForTheTraineeNamedNext) {
+// Retakes of a trainee after the save are not the next trainee's photos: the next card asks.
+TEST_F(NextTrainee, RetakesAfterASaveAreAskedAboutBeforeTheNextCard) {
+    ASSERT_NO_FATAL_FAILURE(StartWithReaderAndCamera("none"));
+    ASSERT_TRUE(LayCard("zhangsan", kZhangsan)) << Caption();
+    ASSERT_TRUE(CaptureInto(1));
+    ASSERT_TRUE(Save(1, kZhangsan));
+    ASSERT_TRUE(CaptureInto(2));  // a retake of 张三
+
+    ASSERT_TRUE(SwapCard("lisi"));
+    ASSERT_TRUE(Answer(ChangeQuestion(kZhangsan, 1), IDNO)) << "李四 named over 张三's retake";
+    Pause(300ms);
+    EXPECT_EQ(Caption(), kZhangsan);
+    EXPECT_EQ(Held(), "1100");
+
+    // The retake saved (the first photo kept in 已替换): nothing is left to lose.
+    ASSERT_TRUE(Save(2, kZhangsan));
+    PressLabel();
+    ASSERT_TRUE(CaptionBecomes(kLisi)) << Caption();
+    EXPECT_TRUE(NoBoxOpen());
+    EXPECT_EQ(Held(), "0000");
+}
+
+// A photo brightened after its save is not what the disk has: the next card asks, and the
+// brightness buttons come back on a press of the slot that kept the focus.
+TEST_F(NextTrainee, APhotoBrightenedAfterItsSaveIsAskedAboutBeforeTheNextCard) {
     ASSERT_NO_FATAL_FAILURE(StartWithReader("none"));
     ASSERT_TRUE(LayCard("zhangsan", kZhangsan)) << Caption();
     ASSERT_TRUE(CaptureInto(1));
-    ASSERT_TRUE(CaptureInto(2));
     ASSERT_TRUE(Save(1, kZhangsan));
-    // The next trainee steps up and is photographed before the card goes on the reader.
-    ASSERT_TRUE(CaptureInto(3));
+    ClickAt(CentreOf(MustQuery(mc::kSlots[0].board.name)));
+    ASSERT_TRUE(WaitUntil([&] { return BrightnessShown(); }, 2s));
+    const RECT slot1 = OnScreen(MustQuery(mc::kSlots[0].board.name));
+    const std::uint64_t saved = SettledCapture(slot1).Hash();
+    PressBrighter(1);
+    ASSERT_TRUE(WaitUntil([&] { return SettledCapture(slot1).Hash() != saved; }, 2s)) << "not brightened";
 
-    ASSERT_TRUE(LayCard("lisi", kLisi)) << Caption();
-    EXPECT_TRUE(NoBoxOpen());
-    EXPECT_EQ(Held(), "0010");
-    EXPECT_TRUE(CaptureInto(1)) << "the counter goes to the first empty slot";
-    ASSERT_TRUE(Save(3, kLisi));
-
-    // 李四 saved; the next card asks nothing and empties everything taken so far.
-    ASSERT_TRUE(LayCard("zhangsan", kZhangsan)) << Caption();
-    EXPECT_TRUE(NoBoxOpen());
+    ASSERT_TRUE(SwapCard("lisi"));
+    ASSERT_TRUE(Answer(ChangeQuestion(kZhangsan, 1), IDYES)) << "the brightened photo went without a word";
+    ASSERT_TRUE(CaptionBecomes(kLisi)) << Caption();
     EXPECT_EQ(Held(), "0000");
+    EXPECT_FALSE(BrightnessShown());
+
+    ASSERT_TRUE(CaptureInto(1));
+    ClickAt(CentreOf(MustQuery(mc::kSlots[0].board.name)));
+    EXPECT_TRUE(WaitUntil([&] { return BrightnessShown(); }, 2s)) << "no brightness buttons on the press";
 }
 
 using NamingTheNextByHand = TraineeDesk;
@@ -204,7 +243,7 @@ TEST_F(NamingTheNextByHand, BeforeASaveItAsksAndCancelOrNoKeepsTheNameAndTheSlot
 
     // A new name: asked first; No keeps 张三 and the photo.
     ASSERT_TRUE(NameByHand(L"李四_2"));
-    ASSERT_TRUE(Answer(ChangeQuestion("张三_1"), IDNO));
+    ASSERT_TRUE(Answer(ChangeQuestion("张三_1", 1), IDNO));
     Pause(300ms);
     EXPECT_EQ(Caption(), "张三_1");
     EXPECT_EQ(Held(), "1000");
@@ -216,7 +255,7 @@ TEST_F(NamingTheNextByHand, BeforeASaveItAsksAndCancelOrNoKeepsTheNameAndTheSlot
     EXPECT_EQ(Held(), "1000");
 
     ASSERT_TRUE(NameByHand(L"李四_2"));
-    ASSERT_TRUE(Answer(ChangeQuestion("张三_1"), IDYES));
+    ASSERT_TRUE(Answer(ChangeQuestion("张三_1", 1), IDYES));
     ASSERT_TRUE(CaptionBecomes("李四_2"));
     EXPECT_EQ(Held(), "0000");
 }

@@ -65,6 +65,12 @@ protected:
                           static_cast<LONG>(box.right * sx), static_cast<LONG>(box.bottom * sy)};
         return PatternCheck(SettledCapture(OnScreen(board)), scaled).Wrong();
     }
+    // A click on the zoom slider's track at `tenths` of its length: a new size restarts the camera.
+    void ClickZoom(int tenths) {
+        const Report slider = MustQuery("滑块条1");
+        ClickAt(static_cast<int>(ReportNumber(slider, "screen_x") + ReportNumber(slider, "w") * tenths / 10),
+                static_cast<int>(ReportNumber(slider, "screen_y") + 10));
+    }
     // Enter, and the slot then holds a picture.
     bool CaptureInto(int slot) {
         PressKey(VK_RETURN);
@@ -81,6 +87,7 @@ std::unique_ptr<VirtualCameraRegistration> VirtualCamera::registration_;
 using VirtualCameraPicture = VirtualCamera;
 using VirtualCameraCycles = VirtualCamera;
 using VirtualCameraFaults = VirtualCamera;
+using VirtualCameraCapture = VirtualCamera;
 
 TEST_F(VirtualCameraPicture, ShowsItsPatternThroughTheGraphInEveryFormat) {
     ASSERT_NO_FATAL_FAILURE(StartWithVirtualCamera());
@@ -111,9 +118,7 @@ TEST_F(VirtualCameraPicture, AZoomRestartShowsThePatternAtTheNewSize) {
     DoubleClickCamera();
     ASSERT_TRUE(WaitForPattern()) << CheckFrame().FirstWrong();
     const RECT before = PreviewBoxInFrame(orvia_.MainWindow());
-    const Report slider = MustQuery("滑块条1");
-    ClickAt(static_cast<int>(ReportNumber(slider, "screen_x") + ReportNumber(slider, "w") * 7 / 10),
-            static_cast<int>(ReportNumber(slider, "screen_y") + 10));
+    ClickZoom(7);
     ASSERT_TRUE(WaitUntil([&] { return PreviewBoxInFrame(orvia_.MainWindow()).right != before.right; }, 3s))
         << "the zoom did not change the box";
     EXPECT_TRUE(WaitForPattern()) << CheckFrame().FirstWrong();
@@ -266,6 +271,38 @@ TEST_F(VirtualCameraCycles, EndingWithTheCameraRunningEndsCleanlyEveryTime) {
         EXPECT_EQ(orvia.ExitCode(), 0u);
         EXPECT_FALSE(boxSeen) << "a box came up while closing";
     }
+}
+
+// A zoom change restarts the camera, and the last picture, stretched, stands in until the
+// new start's first frame: a shot then waits for that frame and never takes the stand-in.
+TEST_F(VirtualCameraCapture, AShotRightAfterAZoomChangeWaitsForTheNewPicture) {
+    ASSERT_NO_FATAL_FAILURE(StartWithVirtualCamera());
+    DoubleClickCamera();
+    ASSERT_TRUE(WaitForPattern()) << CheckFrame().FirstWrong();
+
+    // No frame comes after the restart: the shot waits a second, takes nothing and says so.
+    ASSERT_NO_FATAL_FAILURE(Tell("stall"));
+    const RECT before = PreviewBoxInFrame(orvia_.MainWindow());
+    ClickZoom(7);
+    ASSERT_TRUE(BringToForeground(orvia_.MainWindow()));
+    PressKey(VK_RETURN);
+    HWND box = WaitForBoxSaying(orvia_.Id(), L"画面还没有出来", 5s);
+    ASSERT_NE(box, nullptr) << "no word that the shot was not taken; slot 1 holds \"" << MustQuery("画板1")["value"]
+                            << "\"";
+    EXPECT_NE(PreviewBoxInFrame(orvia_.MainWindow()).right, before.right) << "the zoom did not change the box";
+    EXPECT_EQ(TextOf(box), L"拍照失败");
+    EXPECT_EQ(MustQuery("画板1")["value"], "") << "the stand-in went into the slot";
+    ASSERT_TRUE(PressDialogButton(box, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 3s));
+
+    // Frames come again; a shot right after the next zoom change takes the new start's picture.
+    ASSERT_NO_FATAL_FAILURE(Tell(""));
+    ASSERT_TRUE(WaitForPattern()) << CheckFrame().FirstWrong();
+    ClickZoom(3);
+    ASSERT_TRUE(BringToForeground(orvia_.MainWindow()));
+    ASSERT_TRUE(CaptureInto(1));
+    EXPECT_LT(SlotWrong(1), kCleanPicture) << "the shot is not the live pattern";
+    EXPECT_TRUE(VisibleWindowsOf(orvia_.Id(), kDialogClass).empty());
 }
 
 // ---- a device that goes wrong ------------------------------------------------------------

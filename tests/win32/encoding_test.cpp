@@ -263,14 +263,30 @@ TEST_F(SavePhoto, WritesTheIdentityAsAJpegInThePhotoDirectoryMadeAgainIfGone) {
     EXPECT_EQ(DirectoryEntries(Photos()), (std::vector<std::wstring>{L".jpg", L"张三_110101199001011234.jpg"}));
 }
 
+// The photos a save replaces are kept whole in 已替换, each under a name of its own even
+// within one second; nothing else in the directory changes.
 TEST_F(SavePhoto, ASecondSaveReplacesTheFirst) {
     EXPECT_EQ(Save(SlotImage(), "李四"), SaveResult::Saved);
+    const auto first = platform::ReadWholeFile(PhotoPath(L"李四.jpg"));
     const Bytes darker = photo::AdjustBrightness(SlotImage(), photo::Direction::Darker);
     EXPECT_EQ(Save(darker, "李四"), SaveResult::Saved);
     Bytes expected;
     ASSERT_TRUE(photo::EncodeImage(darker, EncoderFormat::Jpeg, L"", expected));
     EXPECT_EQ(platform::ReadWholeFile(PhotoPath(L"李四.jpg")), expected);
-    EXPECT_EQ(DirectoryEntries(Photos()), std::vector<std::wstring>{L"李四.jpg"});
+    EXPECT_EQ(DirectoryEntries(Photos()), (std::vector<std::wstring>{L"已替换", L"李四.jpg"}));
+
+    // Two more saves at once: three replaced photos, none written over another.
+    EXPECT_EQ(Save(SlotImage(), "李四"), SaveResult::Saved);
+    EXPECT_EQ(Save(darker, "李四"), SaveResult::Saved);
+    const std::wstring replaced = PhotoPath(L"已替换");
+    std::vector<Bytes> kept;
+    for (const std::wstring& name : DirectoryEntries(replaced)) {
+        EXPECT_EQ(name.rfind(L"李四_", 0), 0u);
+        kept.push_back(platform::ReadWholeFile(platform::JoinPath(replaced, name)).value_or(Bytes{}));
+    }
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), *first), 2) << "the first photo, saved twice, kept twice";
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), expected), 1);
 }
 
 TEST_F(SavePhoto, RefusesAnEmptySlotOrANameThatIsNoFileNameAndWritesNothing) {
@@ -285,7 +301,7 @@ TEST_F(SavePhoto, SaysWhyWhenTheFileCannotBeWritten) {
     // A plain file where the directory belongs: it cannot be made, and the file stays.
     const Bytes blocker{'x'};
     ASSERT_TRUE(platform::WriteWholeFile(Photos(), blocker));
-    EXPECT_EQ(Save(SlotImage(), "钱七"), SaveResult::DirectoryMissing);
+    EXPECT_EQ(Save(SlotImage(), "钱七"), SaveResult::DirectoryIsAFile);
     EXPECT_EQ(platform::ReadWholeFile(Photos()), blocker);
     EXPECT_EQ(photo::SavePhoto(SlotImage(), "钱七", dir_ / L"no such\\学员照片"), SaveResult::DirectoryMissing);
 
@@ -299,6 +315,12 @@ TEST_F(SavePhoto, SaysWhyWhenTheFileCannotBeWritten) {
         EXPECT_EQ(Save(photo::AdjustBrightness(SlotImage(), photo::Direction::Brighter), "钱七"), SaveResult::AccessDenied);
     }
     EXPECT_EQ(platform::ReadWholeFile(PhotoPath(L"钱七.jpg")), before);
+    EXPECT_EQ(DirectoryEntries(Photos()), std::vector<std::wstring>{L"钱七.jpg"});
+
+    // A name that fits Windows' limit while its temporary name does not: too long, not missing.
+    const std::size_t room = MAX_PATH - 1 - Photos().size() - 1 - 4;  // separator and ".jpg"
+    const std::string longName(room, 'x');
+    EXPECT_EQ(Save(SlotImage(), longName), SaveResult::PathTooLong);
     EXPECT_EQ(DirectoryEntries(Photos()), std::vector<std::wstring>{L"钱七.jpg"});
 }
 
