@@ -10,6 +10,7 @@
 #include "platform/deployment.h"
 #include "platform/files.h"
 #include "platform/program_directory.h"
+#include "platform/startup_trace.h"
 #include "ui/modal.h"
 #include "ui/window.h"
 
@@ -79,16 +80,19 @@ void MainDesk::Start() {
     constexpr int kShadowSize = 5;
 
     RegisterDeskHotkeys(hotkeys, window.Handle(), camera, photos);
+    platform::MarkStartup("hotkeys");
     platform::DeployComponent(camera::kVedioCapture);
     camera.PlacePreview(kStartupPreviewHeight);
     camera.OnRunningChanged([this](bool running) { guide.SetCameraRunning(running); });
     camera.FillCameraList();
+    platform::MarkStartup("camera list");
     if (std::string problem = camera::ComponentProblem(); !problem.empty())
         startupProblems_.push_back(problem + std::string(kWithoutCamera));
     const int readerFound = reader.Initialise();  // blocks while it tries the ports
     if (std::string problem = reader.LoadProblem(); !problem.empty())
         startupProblems_.push_back(problem + std::string(kWithoutReader));
     naming.ChooseStartupButton(readerFound);
+    platform::MarkStartup("reader scan");
     // From here on the window only asks the reader's owner, which watches for cards and
     // pauses while a box is open (the camera list is filled by then).
     ui::SetModalObservers(
@@ -116,6 +120,7 @@ void MainDesk::Start() {
     window.SetMenuItemVisible(mc::kHelpMenu, false);  // the menu lives on as the settings pop-up
     const platform::ComponentFile shipped[] = {reader::kSdtapi, reader::kTermb, reader::kUnPack, camera::kVedioCapture};
     platform::HideComponentFiles(platform::ProgramDirectory(), shipped);
+    platform::MarkStartup("watch, photo folder, shadow");
 }
 
 }  // namespace app

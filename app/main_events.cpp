@@ -3,6 +3,7 @@
 #include "app/close_prompt.h"
 #include "app/main_controls.h"
 #include "chrome/chrome.h"
+#include "platform/startup_trace.h"
 #include "ui/caption_drag.h"
 
 namespace app {
@@ -46,10 +47,13 @@ ui::WindowBehaviour MainWindowBehaviour(DeskPointer desk) {
     ui::WindowBehaviour b;
     b.endsProgram = true;
     b.created = [&desk](ui::Window& w) {
+        platform::MarkStartup("window and controls");
         desk = std::make_unique<MainDesk>(w);
+        platform::MarkStartup("desk");
         desk->Start();
     };
     b.shown = [&desk](ui::Window&) {
+        platform::MarkStartup("shown and painted");
         if (desk) desk->Shown();
     };
     b.closing = [&desk](ui::Window&) { return !desk || MayCloseMainWindow(desk->photos); };

@@ -3,6 +3,7 @@
 #include "app/main_events.h"
 #include "app/main_template.h"
 #include "platform/gdiplus.h"
+#include "platform/startup_trace.h"
 #include "ui/message_loop.h"
 #include "ui/modal.h"
 #include "ui/window.h"
@@ -20,9 +21,12 @@ void StartGdiplusOnce() {
 }
 
 int RunProgram() {
+    platform::MarkStartup("entry");  // the process's creation, its imports and the runtime's start
     StartGdiplusOnce();
+    platform::MarkStartup("GDI+");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
+    platform::MarkStartup("common controls");
 
     std::unique_ptr<MainDesk> desk;  // made by the window's created event; outlives the window
     auto window = ui::Window::Create(MainWindowTemplate(), MainWindowBehaviour(desk));
