@@ -41,11 +41,15 @@ SaveResult ResultOf(WriteOutcome outcome) {
 
 std::wstring PhotoFileName(std::string_view identity) { return platform::Wide(identity) + L".jpg"; }
 
+platform::NameProblem PhotoNameProblem(std::string_view identity) {
+    return platform::CheckFileName(std::string(identity) + ".jpg");
+}
+
 SaveResult SavePhoto(std::span<const std::uint8_t> image, std::string_view identity,
                      const std::wstring& photoDirectory) {
     if (image.empty()) return SaveResult::EmptySlot;
     // The check also keeps every separator out, so nothing lands outside the directory.
-    if (platform::CheckFileName(identity) != platform::NameProblem::None) return SaveResult::BadName;
+    if (PhotoNameProblem(identity) != platform::NameProblem::None) return SaveResult::BadName;
     if (!EnsureDirectory(photoDirectory)) return SaveResult::DirectoryMissing;
 
     std::vector<std::uint8_t> encoded;

@@ -36,7 +36,7 @@ constexpr std::string_view kNotEncoded = "照片无法转换成 JPEG 格式。�
 constexpr std::string_view kFailed = "写入文件时出错。请再保存一次。";
 
 std::string NameReason(std::string_view identity) {
-    const std::string_view problem = platform::DescribeNameProblem(platform::CheckFileName(identity));
+    const std::string_view problem = platform::DescribeNameProblem(PhotoNameProblem(identity));
     if (problem.empty()) return std::string(kFailed);
     return std::string(problem) + std::string(kCorrectTheName);
 }
@@ -72,9 +72,9 @@ std::string FailureMessage(SaveResult result, int slot, std::string_view identit
 
 }  // namespace
 
-void PhotoSlots::Save(int slot) {
+bool PhotoSlots::Save(int slot) {
     const std::string question = std::string(kAskBefore) + identity_() + std::string(kAskAfter);
-    if (ui::ShowMessageBox(nullptr, question, kAskTitle, MB_OKCANCEL | MB_TASKMODAL) != IDOK) return;
+    if (ui::ShowMessageBox(nullptr, question, kAskTitle, MB_OKCANCEL | MB_TASKMODAL) != IDOK) return false;
 
     // The name as it is now: it may have changed while the question was open.
     const std::string identity = identity_();
@@ -84,10 +84,11 @@ void PhotoSlots::Save(int slot) {
         unsaved_ = false;
         savedForTrainee_ = true;
         for (int k = 1; k <= kSlotCount; ++k) beforeSave_[static_cast<std::size_t>(k - 1)] = !SlotImage(k).empty();
-        return;
+        return true;
     }
     ui::ShowMessageBox(nullptr, FailureMessage(result, slot, identity, photoDirectory_), kFailureTitle,
                        MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    return false;
 }
 
 }  // namespace photo
