@@ -18,10 +18,6 @@ bool MayNameNextTrainee(photo::PhotoSlots& photos, const reader::IdentityChange&
         photos.TraineeNamed(Keep::Everything);
         return true;
     }
-    if (change.endedBySave) {  // the save just made ended the current trainee
-        photos.TraineeNamed(Keep::ShotsAfterSave);
-        return true;
-    }
     if (photos.HoldsPhotos() && !photos.SavedForCurrentTrainee()) {
         const std::string question = std::string(change.current) + std::string(kNotSavedAfter);
         if (ui::ShowMessageBox(nullptr, question, "Orvia", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) != IDYES)

@@ -52,10 +52,10 @@ void StudentNaming::NameByHand(std::string_view initial, bool firstTime) {
     controls_.studentLabel.SetTextColour(kTypedNameColour);
 }
 
-bool StudentNaming::ChangeIdentity(const std::string& next, bool endedBySave) {
+bool StudentNaming::ChangeIdentity(const std::string& next) {
     const std::string current = Identity();
     if (named_ && next == current) return true;
-    if (mayChange_ && !mayChange_({current, !named_, endedBySave})) return false;
+    if (mayChange_ && !mayChange_({current, !named_})) return false;
     waiting_.reset();
     Show(next);
     named_ = true;
@@ -77,11 +77,11 @@ void StudentNaming::SetWaiting(std::optional<CardOutcome> card) {
 void StudentNaming::OnPhotoSaved() {
     if (!waiting_ || !readerFound_) return;
     const CardOutcome card = *waiting_;
-    NameFromCard(card, /*endedBySave=*/true);
+    NameFromCard(card);
 }
 
-bool StudentNaming::NameFromCard(const CardOutcome& card, bool endedBySave) {
-    if (!ChangeIdentity(card.name + "_" + card.idNumber, endedBySave)) return false;
+bool StudentNaming::NameFromCard(const CardOutcome& card) {
+    if (!ChangeIdentity(card.name + "_" + card.idNumber)) return false;
     ShowPhotoButton();
     cardRead_ = true;
     return true;
@@ -124,7 +124,7 @@ void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
     ::MessageBeep(MB_OK);
     for (int i = 0; i < outcome.lookUpsWithoutReader; ++i)
         ui::ShowMessageBox(Owner(), kReaderLost, {}, MB_ICONERROR | MB_OK);
-    if (!NameFromCard(outcome, /*endedBySave=*/false)) {
+    if (!NameFromCard(outcome)) {
         // Kept the current trainee: the card waits on the reader, shown after the name, and
         // names the next trainee once a photo is saved or the label is pressed.
         SetWaiting(outcome);

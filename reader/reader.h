@@ -30,7 +30,6 @@ struct NamingControls {
 struct IdentityChange {
     std::string_view current;  // the identity now shown
     bool firstNaming;          // no trainee has been named in this run yet
-    bool endedBySave = false;  // a photo of the current trainee has just been saved: the next is named with no question
 };
 // Whether the change may go ahead; the desk asks the operator where photos would be lost.
 using IdentityChangeCheck = std::function<bool(const IdentityChange&)>;
@@ -52,7 +51,8 @@ public:
     void OnNameLabelPressed();
     // A read or a look of the reader's owner has come to `outcome`.
     void OnCardOutcome(const CardOutcome& outcome);
-    // A photo of the current trainee has been saved: a card left waiting names the next one.
+    // A photo of the current trainee has been saved, which ends that trainee: a card left
+    // waiting names the next one (asked about only if unsaved work would be lost).
     void OnPhotoSaved();
 
 private:
@@ -62,9 +62,9 @@ private:
     void NameByHand(std::string_view initial, bool firstTime);
     // Makes `next` the Student identity unless the check refuses; false when it stays as it was.
     // The same identity again changes nothing.
-    bool ChangeIdentity(const std::string& next, bool endedBySave = false);
+    bool ChangeIdentity(const std::string& next);
     // Names the trainee of `card`; false when the operator kept the current one.
-    bool NameFromCard(const CardOutcome& card, bool endedBySave);
+    bool NameFromCard(const CardOutcome& card);
     // Shows `identity` as the Student identity, with the card waiting after it.
     void Show(std::string identity);
     // The card whose trainee was not named yet (the operator said No) and still lies there.
