@@ -36,11 +36,12 @@ public:
     // A card lying there since its read is read again this often: no look tells a card
     // swapped faster than one look from the card read, and a save takes longer than this.
     static constexpr std::chrono::milliseconds kReadAgainEvery{3000};
-    // An empty reader is asked whether it is still there on every second look only: asking
-    // reopens its port, the dearest part of watching.
-    static constexpr int kLooksPerPresenceCheck = 2;
-    // Checks in a row that find no reader before it counts as gone: one slow answer is not.
-    static constexpr int kChecksBeforeLost = 5;
+    // An empty reader is asked whether it is still there on every fourth look only: asking
+    // reopens its port, the dearest part of watching (idle, it cost more than the looks).
+    static constexpr int kLooksPerPresenceCheck = 4;
+    // Checks in a row that find no reader before it counts as gone (about 3.6 s): one slow
+    // answer is not.
+    static constexpr int kChecksBeforeLost = 3;
 
     explicit CardWatcher(ReaderComponent& component) : component_(component) {}
     ~CardWatcher();
