@@ -82,6 +82,8 @@ void StudentNaming::OnPhotoSaved() {
 
 bool StudentNaming::NameFromCard(const CardOutcome& card) {
     if (!ChangeIdentity(card.name + "_" + card.idNumber)) return false;
+    // The current trainee's own card back on the reader: nothing waits any more.
+    if (waiting_) SetWaiting(std::nullopt);
     ShowPhotoButton();
     cardRead_ = true;
     return true;
