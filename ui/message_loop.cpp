@@ -2,7 +2,27 @@
 
 #include "ui/window.h"
 
+#include <utility>
+
 namespace ui {
+
+namespace {
+// The queued message this thread's loops are dispatching, if any: a message sent directly
+// to a window procedure has no time of its own.
+thread_local const MSG* g_dispatching = nullptr;
+
+void Dispatch(const MSG& message) {
+    const MSG* outer = std::exchange(g_dispatching, &message);
+    ::DispatchMessageW(&message);
+    g_dispatching = outer;
+}
+}  // namespace
+
+std::optional<DWORD> QueuedTimeOf(HWND window, UINT message, LPARAM lParam) {
+    const MSG* m = g_dispatching;
+    if (!m || m->hwnd != window || m->message != message || m->lParam != lParam) return std::nullopt;
+    return m->time;
+}
 
 bool PreTranslate(MSG& message) {
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
@@ -30,7 +50,7 @@ void ProcessPendingEvents() {
             return;
         }
         ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        Dispatch(message);
     }
 }
 
@@ -39,7 +59,7 @@ int RunMessageLoop() {
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (PreTranslate(message)) continue;
         ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        Dispatch(message);
     }
     return static_cast<int>(message.wParam);
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace ui {
 
 // Handles Esc and Tab for Template windows, runs the key bindings of the active one, and
@@ -12,6 +14,10 @@ bool PreTranslate(MSG& message);
 
 // Handles what is waiting for this thread now; a quit request stays for the message loop.
 void ProcessPendingEvents();
+
+// When the message being handled (to `window`, with `lParam`) was made, if it came through
+// the queue of one of these loops; nullopt for a message sent straight to the window.
+std::optional<DWORD> QueuedTimeOf(HWND window, UINT message, LPARAM lParam);
 
 // Runs until WM_QUIT; returns its exit code.
 int RunMessageLoop();

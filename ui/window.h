@@ -178,6 +178,9 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> RunHooks(UINT message, WPARAM wParam, LPARAM lParam);
     void OnMouse(UINT message, LPARAM lParam);
+    // Whether `control` (or what holds it) was made visible after the press being handled
+    // (`message` with `lParam`, from the queue) was made.
+    bool ShownAfterPress(int control, UINT message, LPARAM lParam) const;
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnControlColour(HDC dc, HWND child);
     void OnDestroyed();

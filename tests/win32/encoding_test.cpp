@@ -291,10 +291,18 @@ TEST_F(SavePhoto, ASecondSaveReplacesTheFirst) {
 
 TEST_F(SavePhoto, RefusesAnEmptySlotOrANameThatIsNoFileNameAndWritesNothing) {
     EXPECT_EQ(Save({}, "王五"), SaveResult::EmptySlot);
-    for (const char* name : {"a/b", "..\\up", "C:x", "what?", "tab\there", "dot.", "space ", "CON", "com1.txt", "Lpt9"}) {
+    for (const char* name : {"a/b", "..\\up", "C:x", "what?", "tab\there", "CON", "com1.txt", "Lpt9"}) {
         EXPECT_EQ(Save(SlotImage(), name), SaveResult::BadName) << name;
     }
     EXPECT_TRUE(DirectoryEntries(dir_.Path()).empty()) << "something was written, or the directory made, for nothing";
+}
+
+// The file name is judged whole: an identity ending in a dot or a space (an ID number a
+// maker's library pads) ends in ".jpg" on disk, which Windows takes as it is.
+TEST_F(SavePhoto, AnIdentityEndingInADotOrASpaceIsSavedUnderItsWholeName) {
+    EXPECT_EQ(Save(SlotImage(), "dot."), SaveResult::Saved);
+    EXPECT_EQ(Save(SlotImage(), "王小明_110101900301001   "), SaveResult::Saved);
+    EXPECT_EQ(DirectoryEntries(Photos()), (std::vector<std::wstring>{L"dot..jpg", L"王小明_110101900301001   .jpg"}));
 }
 
 TEST_F(SavePhoto, SaysWhyWhenTheFileCannotBeWritten) {
