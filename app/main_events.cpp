@@ -33,7 +33,9 @@ void AddSlotBindings(std::vector<ui::EventBinding>& events, DeskPointer desk) {
         events.push_back({ids.board, ControlEvent::LeftDown, [&desk, slot](ui::Window&) { desk->photos.OnSlotPressed(slot); }});
         events.push_back({ids.board, ControlEvent::GotFocus, [&desk, slot](ui::Window&) { desk->photos.OnSlotGotFocus(slot); }});
         events.push_back({ids.board, ControlEvent::LostFocus, [&desk](ui::Window&) { desk->photos.OnSlotLostFocus(); }});
-        events.push_back({ids.board, ControlEvent::DoubleClick, [&desk, slot](ui::Window&) { desk->photos.Save(slot); }});
+        events.push_back({ids.board, ControlEvent::DoubleClick, [&desk, slot](ui::Window&) {
+            if (desk->photos.Save(slot)) desk->naming.OnPhotoSaved();
+        }});
         AddShapeButton(events, desk, ids.brighter, [i](MainDesk& d) { return d.slotButtons[i].brighter; },
                        [slot](MainDesk& d) { d.photos.Adjust(slot, Direction::Brighter); });
         AddShapeButton(events, desk, ids.darker, [i](MainDesk& d) { return d.slotButtons[i].darker; },

@@ -66,11 +66,15 @@ bool FitsWindows(const std::wstring& path) { return path.size() < MAX_PATH; }
 
 std::wstring PhotoFileName(std::string_view identity) { return platform::Wide(identity) + L".jpg"; }
 
+platform::NameProblem PhotoNameProblem(std::string_view identity) {
+    return platform::CheckFileName(std::string(identity) + ".jpg");
+}
+
 SaveResult SavePhoto(std::span<const std::uint8_t> image, std::string_view identity,
                      const std::wstring& photoDirectory) {
     if (image.empty()) return SaveResult::EmptySlot;
     // The check also keeps every separator out, so nothing lands outside the directory.
-    if (platform::CheckFileName(identity) != platform::NameProblem::None) return SaveResult::BadName;
+    if (PhotoNameProblem(identity) != platform::NameProblem::None) return SaveResult::BadName;
     const std::wstring target = platform::JoinPath(photoDirectory, PhotoFileName(identity));
     const std::wstring replaced = platform::JoinPath(photoDirectory, kReplacedDirectoryName);
     const std::wstring keptStem = platform::JoinPath(replaced, platform::Wide(identity) + L"_" + TimeStamp());

@@ -2,6 +2,8 @@
 // wrong when it could not be written. No window and no box: the caller tells the operator.
 #pragma once
 
+#include "platform/file_names.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -30,6 +32,9 @@ enum class SaveResult {
 
 // The file name a photo of `identity` gets: identity + ".jpg" (".jpg" for an empty one).
 std::wstring PhotoFileName(std::string_view identity);
+// What keeps that file name from being one (see platform::CheckFileName): the rules hold for
+// the whole name, so an identity ending in a space (a padded ID number) is saved as it is.
+platform::NameProblem PhotoNameProblem(std::string_view identity);
 
 // Encodes `image` as JPEG into photoDirectory\<identity>.jpg. An earlier photo of that name
 // is kept, moved whole into photoDirectory\已替换\<identity>_<yyyyMMdd-HHmmss>.jpg (a

@@ -41,7 +41,7 @@ constexpr std::string_view kNotEncoded = "照片无法转换成 JPEG 格式。�
 constexpr std::string_view kFailed = "写入文件时出错。请再保存一次。";
 
 std::string NameReason(std::string_view identity) {
-    const std::string_view problem = platform::DescribeNameProblem(platform::CheckFileName(identity));
+    const std::string_view problem = platform::DescribeNameProblem(PhotoNameProblem(identity));
     if (problem.empty()) return std::string(kFailed);
     return std::string(problem) + std::string(kCorrectTheName);
 }
@@ -83,19 +83,20 @@ std::string FailureMessage(SaveResult result, int slot, std::string_view identit
 
 }  // namespace
 
-void PhotoSlots::Save(int slot) {
+bool PhotoSlots::Save(int slot) {
     const std::string question = std::string(kAskBefore) + identity_() + std::string(kAskAfter);
-    if (ui::ShowMessageBox(nullptr, question, kAskTitle, MB_OKCANCEL | MB_TASKMODAL) != IDOK) return;
+    if (ui::ShowMessageBox(nullptr, question, kAskTitle, MB_OKCANCEL | MB_TASKMODAL) != IDOK) return false;
 
     // The name as it is now: it may have changed while the question was open.
     const std::string identity = identity_();
     const SaveResult result = SavePhoto(SlotImage(slot), identity, photoDirectory_);
     if (result == SaveResult::Saved) {
         saved_.Written(identity, SlotImage(slot));
-        return;
+        return true;
     }
     ui::ShowMessageBox(nullptr, FailureMessage(result, slot, identity, photoDirectory_), kFailureTitle,
                        MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    return false;
 }
 
 }  // namespace photo

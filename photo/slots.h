@@ -84,7 +84,7 @@ public:
     // Brightens or darkens the slot by one step.
     void Adjust(int slot, Direction direction);
     // Asks the operator, then writes the slot as <Student identity>.jpg (slot_save.cpp).
-    void Save(int slot);
+    bool Save(int slot);  // true when the photo was written
 
 private:
     // Replaces slot `slot`'s image and shows it on its drawing board.

@@ -63,6 +63,7 @@ using UniqueBitmap = Unique<NullTraits<HBITMAP, DeleteGdiObject>>;
 using UniqueRegion = Unique<NullTraits<HRGN, DeleteGdiObject>>;
 using UniqueWindow = Unique<NullTraits<HWND, ::DestroyWindow>>;  // until someone else owns it
 using UniqueWinEventHook = Unique<NullTraits<HWINEVENTHOOK, ::UnhookWinEvent>>;
+using UniqueHook = Unique<NullTraits<HHOOK, ::UnhookWindowsHookEx>>;
 
 // A window's device context, released with ReleaseDC: of its client area (GetDC), or of the
 // whole window, frame included (GetWindowDC).

@@ -35,6 +35,7 @@ void CardWatcher::RequestRead() {
 void CardWatcher::Pause() {
     std::lock_guard lock(mutex_);
     ++paused_;
+    pausedSinceLook_ = true;
 }
 
 void CardWatcher::Resume() {
@@ -57,22 +58,30 @@ void CardWatcher::Announce(CardOutcome outcome) {
     ::PostMessageW(window_, message_, 0, 0);
 }
 
-CardOutcome CardWatcher::Read(bool asked, bool selected) {
+std::optional<CardOutcome> CardWatcher::Read(bool asked, bool selected, bool beep, LookRule& rule,
+                                             LookRule::Step step) {
     CardOutcome outcome;
     outcome.asked = asked;
-    outcome.read = selected ? component_.ReadSelectedCard() == 1 : component_.ReadCard() == 1;
-    if (!outcome.read) return outcome;
-    // Each lookup scans for the reader again and reads the card text file afresh.
-    for (auto [position, field] : {std::pair{kNameField, &outcome.name}, std::pair{kIdNumberField, &outcome.idNumber}}) {
+    outcome.read = selected ? component_.ReadSelectedCard(beep) == 1 : component_.ReadCard() == 1;
+    // Each lookup scans for the reader again and reads the card text file afresh; the ID
+    // number first, since a card read again that proves the same needs nothing more.
+    const auto lookUp = [&](int position) {
         std::optional<std::string> text = component_.CardField(position);
         if (!text) ++outcome.lookUpsWithoutReader;
-        *field = text.value_or(std::string());
-    }
+        return text.value_or(std::string());
+    };
+    if (outcome.read) outcome.idNumber = lookUp(kIdNumberField);
+    const bool names = rule.AfterRead(
+        step, outcome.read ? std::optional<std::string_view>(outcome.idNumber) : std::nullopt, LookRule::Clock::now());
+    // A look that read nothing new says nothing: a card half laid down is tried again at
+    // the next look. A press is always answered.
+    if (!asked && (!outcome.read || !names)) return std::nullopt;
+    if (outcome.read) outcome.name = lookUp(kNameField);
     return outcome;
 }
 
 void CardWatcher::Run() {
-    bool lying = false;  // a card lay on the reader at the last look: it is not read again
+    LookRule rule({kLookInterval, kReadAgainEvery});
     int emptyLooks = 0;
     int checksWithoutReader = 0;
     std::unique_lock lock(mutex_);
@@ -80,10 +89,10 @@ void CardWatcher::Run() {
         if (readAsked_) {
             readAsked_ = false;
             lock.unlock();
-            CardOutcome outcome = Read(/*asked=*/true, /*selected=*/false);
+            std::optional<CardOutcome> outcome =
+                Read(/*asked=*/true, /*selected=*/false, /*beep=*/true, rule, LookRule::Step::ReadNew);
             lock.lock();
-            lying = outcome.read;
-            Announce(std::move(outcome));
+            Announce(std::move(*outcome));
             continue;
         }
         if (!watching_ || paused_ > 0) {
@@ -92,14 +101,18 @@ void CardWatcher::Run() {
         }
         if (wake_.wait_for(lock, kLookInterval, [this] { return stop_ || readAsked_ || paused_ > 0 || !watching_; }))
             continue;
+        if (std::exchange(pausedSinceLook_, false)) rule.Paused();
         lock.unlock();
         const bool found = component_.SelectCard() == 1;
+        const LookRule::Step step = rule.AfterLook(found, LookRule::Clock::now());
         std::optional<CardOutcome> outcome;
-        if (found && !lying) {
-            outcome = Read(/*asked=*/false, /*selected=*/true);
-            if (!outcome->read) outcome.reset();  // a card half laid down: the next look tries again
+        if (step == LookRule::Step::ReadNew || step == LookRule::Step::ReadAgain) {
+            // A card read again sounds only when it proves another (the desk beeps then).
+            outcome = Read(/*asked=*/false, /*selected=*/true, /*beep=*/step == LookRule::Step::ReadNew, rule, step);
+        } else if (step == LookRule::Step::CardRemoved) {
+            outcome = CardOutcome{};
+            outcome->removed = true;
         }
-        lying = found && (lying || outcome.has_value());
         emptyLooks = found ? 0 : emptyLooks + 1;
         if (found) {
             checksWithoutReader = 0;

@@ -4,6 +4,7 @@
 // here and announced to the window with a posted message.
 #pragma once
 
+#include "reader/look_rule.h"
 #include "reader/reader_component.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,6 +24,7 @@ struct CardOutcome {
     bool asked = false;       // a press asked for it; otherwise a card was laid down
     bool read = false;        // the card was read: name and idNumber hold its fields
     bool readerLost = false;  // the watch found the reader gone
+    bool removed = false;     // the card read last has been taken away
     std::string name, idNumber;
     int lookUpsWithoutReader = 0;  // fields looked up when no reader answered the scan
 };
@@ -30,11 +33,15 @@ class CardWatcher {
 public:
     // Vendors advise no faster: the reader's own find takes up to 100 ms.
     static constexpr std::chrono::milliseconds kLookInterval{300};
-    // An empty reader is asked whether it is still there on every second look only: asking
-    // reopens its port, the dearest part of watching.
-    static constexpr int kLooksPerPresenceCheck = 2;
-    // Checks in a row that find no reader before it counts as gone: one slow answer is not.
-    static constexpr int kChecksBeforeLost = 5;
+    // A card lying there since its read is read again this often: no look tells a card
+    // swapped faster than one look from the card read, and a save takes longer than this.
+    static constexpr std::chrono::milliseconds kReadAgainEvery{3000};
+    // An empty reader is asked whether it is still there on every fourth look only: asking
+    // reopens its port, the dearest part of watching (idle, it cost more than the looks).
+    static constexpr int kLooksPerPresenceCheck = 4;
+    // Checks in a row that find no reader before it counts as gone (about 3.6 s): one slow
+    // answer is not.
+    static constexpr int kChecksBeforeLost = 3;
 
     explicit CardWatcher(ReaderComponent& component) : component_(component) {}
     ~CardWatcher();
@@ -48,7 +55,7 @@ public:
     // A read as the Read-card press makes it, after whatever call is under way.
     void RequestRead();
     // No looks while paused (a box is open); nests. Outcomes kept meanwhile are announced
-    // again when the last pause ends.
+    // again when the last pause ends, and a card found lying afterwards is read again.
     void Pause();
     void Resume();
     // The outcomes so far, oldest first; on the window's thread.
@@ -56,8 +63,10 @@ public:
 
 private:
     void Run();
-    // Reads the card on the reader and looks its fields up. Without `selected` it selects it first.
-    CardOutcome Read(bool asked, bool selected);
+    // Reads the card on the reader and looks its fields up. Without `selected` it selects it
+    // first; `beep` sounds the read. With `rule` (a look's read), whether the read names a
+    // card decides; nullopt when it names none.
+    std::optional<CardOutcome> Read(bool asked, bool selected, bool beep, LookRule& rule, LookRule::Step step);
     // Keeps `outcome` and tells the window; with the mutex held.
     void Announce(CardOutcome outcome);
 
@@ -70,6 +79,7 @@ private:
     bool readAsked_ = false;
     bool watching_ = false;
     int paused_ = 0;
+    bool pausedSinceLook_ = false;
     std::vector<CardOutcome> outcomes_;
     std::thread thread_;
 };

@@ -45,7 +45,7 @@ void StudentNaming::NameByHand(std::string_view initial, bool firstTime) {
     if (!typed) {
         if (!firstTime) return;
         controls_.studentLabel.SetTextColour(kTypedNameColour);
-        controls_.studentLabel.SetCaption({});
+        Show({});
         return;
     }
     if (!ChangeIdentity(*typed)) return;
@@ -56,8 +56,34 @@ bool StudentNaming::ChangeIdentity(const std::string& next) {
     const std::string current = Identity();
     if (named_ && next == current) return true;
     if (mayChange_ && !mayChange_({current, !named_})) return false;
-    controls_.studentLabel.SetCaption(next);
+    waiting_.reset();
+    Show(next);
     named_ = true;
+    return true;
+}
+
+void StudentNaming::Show(std::string identity) {
+    identity_ = std::move(identity);
+    std::string caption = identity_;
+    if (waiting_) caption += std::string(kWaitingCardBefore) + waiting_->name;
+    controls_.studentLabel.SetCaption(caption);
+}
+
+void StudentNaming::SetWaiting(std::optional<CardOutcome> card) {
+    waiting_ = std::move(card);
+    Show(identity_);
+}
+
+void StudentNaming::OnPhotoSaved() {
+    if (!waiting_ || !readerFound_) return;
+    const CardOutcome card = *waiting_;
+    NameFromCard(card);
+}
+
+bool StudentNaming::NameFromCard(const CardOutcome& card) {
+    if (!ChangeIdentity(card.name + "_" + card.idNumber)) return false;
+    ShowPhotoButton();
+    cardRead_ = true;
     return true;
 }
 
@@ -70,7 +96,7 @@ void StudentNaming::ChooseStartupButton(int readerFound) {
     }
     controls_.readCardBody.SetVisible(false);
     controls_.readCardLabel.SetVisible(false);
-    controls_.studentLabel.SetCaption(kReaderFailurePrompt);
+    Show(std::string(kReaderFailurePrompt));
 }
 
 void StudentNaming::OnReadCard() {
@@ -79,6 +105,11 @@ void StudentNaming::OnReadCard() {
 
 void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
     if (!readerFound_) return;
+    if (outcome.removed) {
+        // A card taken away no longer waits: laid down again, it is asked about again.
+        if (waiting_) SetWaiting(std::nullopt);
+        return;
+    }
     if (outcome.readerLost) {
         ui::ShowMessageBox(Owner(), kReaderLost, {}, MB_ICONERROR | MB_OK);
         ContinueWithoutReader();
@@ -93,20 +124,22 @@ void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
     ::MessageBeep(MB_OK);
     for (int i = 0; i < outcome.lookUpsWithoutReader; ++i)
         ui::ShowMessageBox(Owner(), kReaderLost, {}, MB_ICONERROR | MB_OK);
-    if (ChangeIdentity(outcome.name + "_" + outcome.idNumber)) {
-        ShowPhotoButton();
-        cardRead_ = true;
+    if (!NameFromCard(outcome)) {
+        // Kept the current trainee: the card waits on the reader, shown after the name, and
+        // names the next trainee once a photo is saved or the label is pressed.
+        SetWaiting(outcome);
     }
     if (outcome.lookUpsWithoutReader > 0) ContinueWithoutReader();
 }
 
 void StudentNaming::ContinueWithoutReader() {
     readerFound_ = false;
+    SetWaiting(std::nullopt);
     ShowPhotoButton();
     if (named_) {
         namedByHand_ = true;  // the label's next press starts from the name shown
     } else {
-        controls_.studentLabel.SetCaption(kReaderFailurePrompt);
+        Show(std::string(kReaderFailurePrompt));
     }
 }
 

@@ -9,6 +9,7 @@
 #include "ui/control.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@ namespace reader {
 
 // Shown in the Student label when no reader answered at start-up.
 inline constexpr std::string_view kReaderFailurePrompt = "身份证读卡器连接失败!请双击我填写名字";
+// Between the Student identity and the name on a card that waits to name the next trainee.
+inline constexpr std::string_view kWaitingCardBefore = "　下一位：";
 
 struct NamingControls {
     ui::Control studentLabel;
@@ -34,20 +37,23 @@ using IdentityChangeCheck = std::function<bool(const IdentityChange&)>;
 class StudentNaming {
 public:
     StudentNaming(NamingControls controls, CardWatcher& reader, IdentityChangeCheck mayChange)
-        : controls_(controls), reader_(reader), mayChange_(std::move(mayChange)) {}
+        : controls_(controls), reader_(reader), mayChange_(std::move(mayChange)), identity_(controls.studentLabel.Caption()) {}
 
     // With a reader the Read-card button stays; without one the Photo button stays and the
     // Student label asks for the name by hand.
     void ChooseStartupButton(int readerFound);
 
-    // The Student identity as the Student label shows it.
-    std::string Identity() const { return controls_.studentLabel.Caption(); }
+    // The Student identity as the Student label shows it (before the card waiting, if any).
+    std::string Identity() const { return identity_; }
 
     // Event handlers of the Main window.
     void OnReadCard();
     void OnNameLabelPressed();
     // A read or a look of the reader's owner has come to `outcome`.
     void OnCardOutcome(const CardOutcome& outcome);
+    // A photo of the current trainee has been saved, which ends that trainee: a card left
+    // waiting names the next one (asked about only if unsaved work would be lost).
+    void OnPhotoSaved();
 
 private:
     void ShowPhotoButton();
@@ -57,6 +63,12 @@ private:
     // Makes `next` the Student identity unless the check refuses; false when it stays as it was.
     // The same identity again changes nothing.
     bool ChangeIdentity(const std::string& next);
+    // Names the trainee of `card`; false when the operator kept the current one.
+    bool NameFromCard(const CardOutcome& card);
+    // Shows `identity` as the Student identity, with the card waiting after it.
+    void Show(std::string identity);
+    // The card whose trainee was not named yet (the operator said No) and still lies there.
+    void SetWaiting(std::optional<CardOutcome> card);
     HWND Owner() const;  // of the boxes the naming opens: the Main window
 
     NamingControls controls_;
@@ -69,6 +81,8 @@ private:
     bool namedByHand_ = false;  // the input box has been answered (or cancelled) once
     bool named_ = false;        // a trainee has been named in this run
     bool readFailed_ = false;   // the last read failed: the label's next press names by hand
+    std::string identity_;      // what the label shows first
+    std::optional<CardOutcome> waiting_;
 };
 
 }  // namespace reader

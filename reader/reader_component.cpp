@@ -46,9 +46,9 @@ int ReaderComponent::Initialise() {
 
 int ReaderComponent::SelectCard() { return Call<AuthenticateFn>("CVR_Authenticate") == kSuccess ? 1 : 0; }
 
-int ReaderComponent::ReadSelectedCard() {
+int ReaderComponent::ReadSelectedCard(bool beep) {
     if (Call<ReadContentFn>("CVR_Read_Content", kTextAndPhoto) != kSuccess) return 0;
-    ::MessageBeep(MB_OK);
+    if (beep) ::MessageBeep(MB_OK);
     return 1;
 }
 

@@ -33,9 +33,9 @@ public:
     // last check closed is opened again first.
     int ReadCard();
     // The two halves: 1 when a card lies on the reader and was selected; then 1 when it was
-    // read (with the beep).
+    // read (with the beep, if `beep`).
     int SelectCard();
-    int ReadSelectedCard();
+    int ReadSelectedCard(bool beep = true);
     // Whether the reader found by the last scan still answers on its port. Asking opens
     // the port again; a reader that does not answer leaves it closed.
     bool ReaderAnswers();

@@ -45,6 +45,7 @@ void Control::SetVisible(bool visible) {
     ControlState& c = window_->tree_.At(index_);
     if (c.visible == visible) return;
     c.visible = visible;
+    if (visible) c.shownAtTick = ::GetTickCount();
     window_->SyncNativeVisibility(index_);
     if (!Handle()) window_->Invalidate(index_);
 }

@@ -5,6 +5,7 @@
 
 #include "ui/template.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,9 @@ struct ControlState {
     Colour text;
     Colour outline;
     int outlineWidth = 1;
+    // The system's millisecond tick when the control was last made visible; none while it
+    // has shown since the window was made. Presses older than that were made on something else.
+    std::optional<std::uint32_t> shownAtTick;
 };
 
 class ControlTree {

@@ -1,24 +1,77 @@
 #include "ui/modal.h"
 
+#include "platform/owners.h"
 #include "platform/win_text.h"
 #include "ui/message_loop.h"
 
 #include <algorithm>
+#include <bitset>
 #include <utility>
 
 namespace ui {
 
 namespace {
+constexpr std::size_t kKeyCount = 256;
+
 struct ModalState {
     int open = 0;
     std::function<void()> opening;
     std::function<void()> closed;
+    // While a box is open: what the box's loop must never see.
+    platform::UniqueHook filter;
+    std::bitset<kKeyCount> heldSinceOpening;  // down as the box opened, not let go since
+    std::bitset<kKeyCount> pressedInBox;      // pressed afresh while the box is open
 };
 
 // A process singleton: every modal box of the program opens on the one interface thread.
 ModalState& State() {
     static ModalState state;
     return state;
+}
+
+// A box answers what the operator does in it, never what was meant for the desk: a hotkey
+// already queued as the box opened, or the auto-repeat of a key held down since before (a
+// held Enter would press the box's default button).
+bool DroppedInBox(const MSG& message) {
+    ModalState& state = State();
+    switch (message.message) {
+    case WM_HOTKEY:
+        return true;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        const std::size_t key = message.wParam % kKeyCount;
+        constexpr LPARAM kWasDown = LPARAM{1} << 30;
+        if (state.heldSinceOpening[key]) return true;
+        if (!(message.lParam & kWasDown)) state.pressedInBox[key] = true;
+        return !state.pressedInBox[key];  // a repeat of a key pressed before the box
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        const std::size_t key = message.wParam % kKeyCount;
+        state.heldSinceOpening[key] = false;
+        state.pressedInBox[key] = false;
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+LRESULT CALLBACK FilterBoxMessages(int code, WPARAM removal, LPARAM lParam) {
+    if (code == HC_ACTION && removal == PM_REMOVE) {
+        auto* message = reinterpret_cast<MSG*>(lParam);
+        if (DroppedInBox(*message)) message->message = WM_NULL;
+    }
+    return ::CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+void StartFiltering() {
+    ModalState& state = State();
+    state.pressedInBox.reset();
+    state.heldSinceOpening.reset();
+    for (int key = 1; key < static_cast<int>(kKeyCount); ++key)
+        if (::GetAsyncKeyState(key) & 0x8000) state.heldSinceOpening[static_cast<std::size_t>(key)] = true;
+    state.filter.reset(::SetWindowsHookExW(WH_GETMESSAGE, &FilterBoxMessages, nullptr, ::GetCurrentThreadId()));
 }
 
 }  // namespace
@@ -30,14 +83,18 @@ void SetModalObservers(std::function<void()> opening, std::function<void()> clos
 
 ModalScope::ModalScope() {
     // Counted first: a box the observer itself opened must not call it again.
-    if (State().open++ == 0 && State().opening) {
+    if (State().open++ != 0) return;
+    StartFiltering();
+    if (State().opening) {
         const auto opening = State().opening;
         opening();
     }
 }
 
 ModalScope::~ModalScope() {
-    if (--State().open == 0 && State().closed) {
+    if (--State().open != 0) return;
+    State().filter.reset();
+    if (State().closed) {
         const auto closed = State().closed;
         closed();
     }

@@ -15,7 +15,8 @@ namespace ui {
 // the thread of the program's windows, and so do the observers run.
 void SetModalObservers(std::function<void()> opening, std::function<void()> closed);
 
-// Open while it lives; nests.
+// Open while it lives; nests. While one is open, hotkeys already queued and the repeats of
+// a key held down since before the box are dropped, so they never answer the box.
 class ModalScope {
 public:
     ModalScope();

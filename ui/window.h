@@ -178,6 +178,8 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> RunHooks(UINT message, WPARAM wParam, LPARAM lParam);
     void OnMouse(UINT message, LPARAM lParam);
+    // Whether `control` (or what holds it) was made visible after the message being handled was made.
+    bool ShownAfterThisMessage(int control) const;
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnControlColour(HDC dc, HWND child);
     void OnDestroyed();

@@ -25,8 +25,22 @@ bool Window::IsBound(int control, ControlEvent event) const {
     return false;
 }
 
+bool Window::ShownAfterThisMessage(int control) const {
+    // Buttons swap in place (Read card and Photo): a press made before the swap, and handled
+    // after it, belongs to the button that was there and is lost with it.
+    constexpr DWORD kPendingAtMostMs = 60000;  // ticks wrap; a press never waits this long
+    const auto pressed = static_cast<DWORD>(::GetMessageTime());
+    const DWORD now = ::GetTickCount();
+    for (int c = control; c >= 0; c = tree_.At(c).parent) {
+        const std::optional<std::uint32_t> shown = tree_.At(c).shownAtTick;
+        if (shown && now - *shown < kPendingAtMostMs && static_cast<LONG>(*shown - pressed) > 0) return true;
+    }
+    return false;
+}
+
 void Window::OnMouse(UINT message, LPARAM lParam) {
-    const int hit = tree_.HitTestWindowless(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    int hit = tree_.HitTestWindowless(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && hit >= 0 && ShownAfterThisMessage(hit)) hit = -1;
     switch (message) {
     case WM_MOUSEMOVE: {
         // While a press lasts the moves belong to what was pressed, not to what the pointer

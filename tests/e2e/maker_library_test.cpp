@@ -62,6 +62,26 @@ TEST_F(MakerLibrary, ItsReaderIsFoundItsCardReadAndThePhotoSavedUnderItsName) {
     EXPECT_TRUE(IsPlainFile(dir_ / L"UnPack.dll"));
 }
 
+// An old 15-digit ID number, padded with spaces to the field's width as some makers' libraries
+// write it: the identity ends in spaces, and its photo is saved all the same.
+TEST_F(MakerLibrary, APaddedIdNumberIsSavedAsItIs) {
+    const std::wstring maker = PathFromEnvironment(L"ORVIA_MAKER_TERMB");
+    ASSERT_FALSE(maker.empty()) << "ORVIA_MAKER_TERMB is not set";
+    ASSERT_FALSE(Place(maker, L"termb.dll").empty());
+    constexpr char kPadded[] = "王小明_110101900301001   ";
+    ASSERT_NO_FATAL_FAILURE(StartOrvia({{L"ORVIA_MAKER_CARD_ID", L"110101900301001   "}}));
+    ASSERT_TRUE(WaitUntil([&] { return Caption() == kPadded; }, 10s)) << "the name bar says " << Caption();
+
+    ClickAt(CentreOf(MustQuery(mc::kPhotoLabel.name)));
+    DoubleClickAt(CentreOf(MustQuery(mc::kSlots[0].board.name)));
+    const HWND question = WaitForBoxSaying(orvia_.Id(), L"的图片吗？");
+    ASSERT_NE(question, nullptr) << "no question after the double-click";
+    ASSERT_TRUE(Answer(question, IDOK));
+    const std::wstring photo = JoinPath(dir_ / kPhotoDirectory, platform::Wide(kPadded) + L".jpg");
+    EXPECT_TRUE(WaitUntil([&] { return IsPlainFile(photo); }, 3s)) << "no " << platform::Narrow(photo);
+    EXPECT_EQ(WaitForBoxSaying(orvia_.Id(), L"保存失败", 500ms), nullptr) << "the save was refused";
+}
+
 class WrongWidth : public MakerLibrary {};
 
 TEST_F(WrongWidth, EachLibraryIsNamedWithWhatToDoAndTheDeskWorksWithoutIt) {

@@ -73,6 +73,29 @@ TEST_F(ModalGate, HotkeysAreLetGoInsideAndTakenBackAfter) {
     EXPECT_FALSE(KeyIsFree(kMods, VK_F8));
 }
 
+// A hotkey already queued as a box opens is the desk's, not the box's: the box's loop drops it.
+TEST_F(ModalGate, AHotkeyQueuedAsABoxOpensIsDroppedInsideIt) {
+    auto window = ui::Window::Create(kLayout, {});
+    ASSERT_TRUE(window);
+    HWND w = window->Handle();
+    app::HotkeyTable table;
+    int captures = 0;
+    ASSERT_TRUE(table.Register(w, kMods, VK_F7, [&] { ++captures; }, 7));
+    const auto pump = [] {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    };
+    {
+        ::PostMessageW(w, WM_HOTKEY, 7, 0);
+        ui::ModalScope box;
+        pump();  // as the box's own loop does
+    }
+    EXPECT_EQ(captures, 0);
+    ::PostMessageW(w, WM_HOTKEY, 7, 0);
+    pump();
+    EXPECT_EQ(captures, 1) << "with no box open the hotkey runs";
+}
+
 using OwnWindow = ::testing::Test;
 
 HWND g_toShow = nullptr;
