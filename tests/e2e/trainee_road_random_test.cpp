@@ -24,6 +24,7 @@
 #include <map>
 #include <functional>
 #include <random>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -88,12 +89,12 @@ int TraineeInFile(const std::vector<std::uint8_t>& file) {
     });
 }
 
-// What the operator knows a slot holds.
+// What the operator knows a slot holds. The camera's picture is one colour, so two shots of
+// one face at the same brightness are the same picture.
 struct Slot {
     int face = kNone;  // kNone: empty
     int steps = 0;
-    int savedUnder = kNone;  // the identity it was last saved under, with savedSteps
-    int savedSteps = 0;
+    bool operator<(const Slot& other) const { return std::pair(face, steps) < std::pair(other.face, other.steps); }
 };
 
 std::uint32_t SeedFromEnvironment() {
@@ -162,8 +163,8 @@ protected:
             Note(std::string("next-trainee question, answered ") + (yes ? "Yes" : "No"));
             yesGiven_ = yesGiven_ || yes;
             if (!Answer(box, yes ? IDYES : IDNO)) Fault("the next-trainee question did not close");
-        } else if (text.find(L"拍照失败") != std::wstring::npos || text.find(L"请重新放好身份证") != std::wstring::npos) {
-            Note("message answered: " + platform::Narrow(text));
+        } else if (TextOf(box) == L"拍照失败" || text.find(L"请重新放好身份证") != std::wstring::npos) {
+            Note("message answered: " + platform::Narrow(TextOf(box) + L" " + text));
             if (!Answer(box, IDOK)) Fault("the message did not close");
         } else {
             Fault("an unexpected box: " + platform::Narrow(text));
@@ -202,8 +203,10 @@ protected:
         next_ = 0;
         StandBeforeCamera(shown);
     }
+    // Unsaved: a picture never written to disk under the name shown now.
     bool Unsaved(const Slot& slot) const {
-        return slot.face != kNone && (slot.savedUnder != current_ || slot.savedSteps != slot.steps);
+        const auto saved = savedPictures_.find(current_);
+        return slot.face != kNone && (saved == savedPictures_.end() || !saved->second.contains(slot));
     }
 
     // Every slot shows what the operator put there, or the road stops with a fault.
@@ -283,7 +286,7 @@ protected:
         else
             ClickAt(photoButton_);
         // The same face at the same brightness looks the same: such a retake is not told apart
-        // from the picture it replaces, nor from it by the program.
+        // from the picture it replaces.
         const bool alike = before.face == face_ && before.steps == 0;
         bool failed = false;
         const bool changed = Settle([&] {
@@ -292,9 +295,7 @@ protected:
         }, alike ? 500ms : 2500ms);
         if (failed || HasFailure()) return;
         if (!changed && !alike) return Fault("the shot did not reach slot " + std::to_string(k + 1));
-        slots_[k].face = face_;
-        slots_[k].steps = 0;
-        if (!alike) slots_[k].savedUnder = kNone;
+        slots_[k] = {face_, 0};
         next_ = (next_ + 1) % 4;
     }
 
@@ -322,7 +323,7 @@ protected:
         // Sometimes the next trainee comes while the question is open.
         const int swap = Chance(4);
         if (swap == 0) TakeCardAway(false);
-        if (swap == 1) LayCard((current_ + 1 + Chance(2)) % 3, Chance(2) == 0);
+        if (swap == 1) LayCard((current_ + 1 + Chance(2)) % 3, true);  // no look to wait for
         const bool ok = Chance(6) != 0;
         Note(ok ? "save answered OK" : "save answered Cancel");
         if (!Answer(question, ok ? IDOK : IDCANCEL)) return Fault("the save question did not close");
@@ -335,15 +336,19 @@ protected:
             if (file.empty()) return Fault("the save wrote nothing");
             auto& versions = written_[current_];
             if (versions.empty() || file != versions.back()) versions.push_back(file);
-            slots_[k].savedUnder = current_;
-            slots_[k].savedSteps = slots_[k].steps;
+            savedPictures_[current_].insert(slots_[k]);
             CheckFiles();
         }
         if (swap == 1) WaitForTheCard();
+        // A card kept waiting names the next trainee once a photo is saved: the operator
+        // sees the label change, or the question, before going on.
+        if (ok && onReader_ != kNone && onReader_ != current_) Settle([&] { return current_ == onReader_; }, 1500ms);
     }
 
     void ChangeZoom() {
-        const double fraction = 0.1 + 0.2 * Chance(5);
+        // A click pages the slider towards it. Only the upper half: at the smallest boxes the
+        // picture no longer fills the portrait frame, and a photo would hold mostly background.
+        const double fraction = 0.6 + 0.15 * Chance(3);
         Note("zoom at " + std::to_string(fraction));
         const Report slider = MustQuery(mc::kZoomSlider.name);
         ClickAt(static_cast<int>(ReportNumber(slider, "screen_x") + static_cast<long long>(ReportNumber(slider, "w") * fraction)),
@@ -400,6 +405,7 @@ protected:
     std::array<Slot, 4> slots_{};
     int next_ = 0;  // the slot the next shot goes to, from 0
     std::map<int, std::vector<std::vector<std::uint8_t>>> written_;  // every version saved, per trainee
+    std::map<int, std::set<Slot>> savedPictures_;  // every picture saved, per trainee  // every version saved, per trainee
     ReaderEmulator emulator_;  // goes before the program
 };
 
