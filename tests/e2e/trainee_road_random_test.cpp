@@ -162,6 +162,7 @@ protected:
             const bool yes = Chance(2) == 0;
             Note(std::string("next-trainee question, answered ") + (yes ? "Yes" : "No"));
             yesGiven_ = yesGiven_ || yes;
+            if (!yes) keptWaiting_ = onReader_;
             if (!Answer(box, yes ? IDYES : IDNO)) Fault("the next-trainee question did not close");
         } else if (TextOf(box) == L"拍照失败" || text.find(L"请重新放好身份证") != std::wstring::npos) {
             Note("message answered: " + platform::Narrow(TextOf(box) + L" " + text));
@@ -198,6 +199,7 @@ protected:
         Note("named " + std::string(kTrainees[static_cast<std::size_t>(shown)].card));
         current_ = shown;
         yesGiven_ = false;
+        keptWaiting_ = kNone;
         laidSinceNaming_ = {};
         slots_ = {};
         next_ = 0;
@@ -252,6 +254,8 @@ protected:
     void LayCard(int t, bool fast) {
         const std::string card = kTrainees[static_cast<std::size_t>(t)].card;
         Note((fast ? "card swapped at once for " : "card laid: ") + card);
+        if (fast && t == onReader_) return;  // the same card left lying: nothing changes
+        keptWaiting_ = kNone;
         if (onReader_ != kNone && !fast && !emulator_.TakeCardAway()) return Fault("the watch never saw the reader empty");
         ASSERT_TRUE(emulator_.SetCard(card));
         onReader_ = t;
@@ -262,12 +266,13 @@ protected:
         Note("card taken away");
         if (waitForALook ? !emulator_.TakeCardAway() : !emulator_.SetCard("none")) Fault("the card did not come off");
         onReader_ = kNone;
+        keptWaiting_ = kNone;
     }
     // After a card: the label shows it, or a question was answered No.
     void WaitForTheCard() {
         const int asked = static_cast<int>(log_.size());
         const bool seen = Settle([&] {
-            if (onReader_ == kNone || current_ == onReader_) return true;
+            if (onReader_ == kNone || current_ == onReader_ || onReader_ == keptWaiting_) return true;
             for (std::size_t e = static_cast<std::size_t>(asked); e < log_.size(); ++e)
                 if (log_[e].find("answered No") != std::string::npos) return true;
             return false;
@@ -401,6 +406,7 @@ protected:
     int current_ = kNone;
     int onReader_ = kNone;
     bool yesGiven_ = false;
+    int keptWaiting_ = kNone;  // a card answered No that has lain there since
     std::array<bool, 3> laidSinceNaming_{};
     std::array<Slot, 4> slots_{};
     int next_ = 0;  // the slot the next shot goes to, from 0
