@@ -8,6 +8,8 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <cstdint>
 #include <vector>
 
 namespace vedio {
@@ -75,6 +77,60 @@ private:
     std::optional<photo::Placement> drawn_;
 };
 
+// ORVIA_DEMO_MARKER names a text file holding a colour as "#RRGGBB", read again five times a
+// second: the camera then shows that colour over the whole picture, so that a photo taken at
+// any zoom tells a test which trainee stood before the camera (the test writes the colour of
+// the card it lays on the reader). Until a colour has been read, and while the file cannot be
+// read, the camera shows what it would show without one.
+class MarkerPlayer {
+public:
+    static std::optional<MarkerPlayer> FromEnvironment() {
+        MarkerPlayer player;
+        player.file_ = Environment(L"ORVIA_DEMO_MARKER");
+        if (player.file_.empty()) return std::nullopt;
+        return player;
+    }
+
+    // Draws the marker when it has one; false when the frame is left to the other pictures.
+    bool Draw(std::uint64_t frame, std::uint8_t* pixels) {
+        if (frame % (pattern::kFramesPerSecond / 5) == 0 || !colour_) {
+            const auto text = FileBytes(file_);
+            if (const auto read = ParseColour(std::string_view(reinterpret_cast<const char*>(text.data()), text.size())))
+                colour_ = read;
+        }
+        if (!colour_) return false;
+        for (int y = 0; y < pattern::kHeight; ++y) {
+            std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(y) * pattern::kStride;
+            for (int x = 0; x < pattern::kWidth; ++x) {
+                row[3 * x] = static_cast<std::uint8_t>(*colour_ & 0xFF);
+                row[3 * x + 1] = static_cast<std::uint8_t>((*colour_ >> 8) & 0xFF);
+                row[3 * x + 2] = static_cast<std::uint8_t>((*colour_ >> 16) & 0xFF);
+            }
+        }
+        return true;
+    }
+
+private:
+    // "#RRGGBB" (a line end after it allowed); none for anything else.
+    static std::optional<std::uint32_t> ParseColour(std::string_view text) {
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.remove_suffix(1);
+        if (text.size() != 7 || text[0] != '#') return std::nullopt;
+        std::uint32_t colour = 0;
+        for (const char c : text.substr(1)) {
+            int digit = -1;
+            if (c >= '0' && c <= '9') digit = c - '0';
+            if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+            if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+            if (digit < 0) return std::nullopt;
+            colour = colour * 16 + static_cast<std::uint32_t>(digit);
+        }
+        return colour;
+    }
+
+    std::wstring file_;
+    std::optional<std::uint32_t> colour_;
+};
+
 constexpr auto kUnpluggedAfter = std::chrono::milliseconds(500);
 constexpr auto kSlowStop = std::chrono::milliseconds(3000);
 }  // namespace
@@ -85,6 +141,7 @@ void RunSyntheticCamera(const std::shared_ptr<Presenter>& presenter, const StopS
     constexpr auto kFrameTime = std::chrono::microseconds(1'000'000 / pattern::kFramesPerSecond);
     const Fault fault = FaultFromEnvironment();
     std::optional<PhotoPlayer> player = PhotoPlayer::FromEnvironment();
+    std::optional<MarkerPlayer> marker = MarkerPlayer::FromEnvironment();
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(pattern::kStride) * pattern::kHeight);
     const SourceFrame frame{pixels.data(), pattern::kWidth, pattern::kHeight, pattern::kStride, PixelFormat::Bgr24,
                             true};
@@ -95,9 +152,10 @@ void RunSyntheticCamera(const std::shared_ptr<Presenter>& presenter, const StopS
         if (fault == Fault::Unplugged && Clock::now() - started > kUnpluggedAfter) return;
         if ((fault != Fault::Frozen || number == 0) && fault != Fault::Silent) {
             if (fault != Fault::Still || number == 0) {
-                if (player)
+                const bool marked = marker && marker->Draw(number, pixels.data());
+                if (!marked && player)
                     player->Draw(number, pixels.data());
-                else
+                else if (!marked)
                     pattern::Draw(number, pixels.data());
             }
             presenter->Present(frame);

@@ -6,6 +6,7 @@
 //   "frozen"     delivers one frame, then nothing, yet keeps running;
 //   "slow-stop"  takes three seconds to stop, as a driver stuck in its stop call.
 // ORVIA_DEMO_PHOTO and ORVIA_DEMO_PHOTO_PLACE make it play a still photo (still_photo.h).
+// ORVIA_DEMO_MARKER makes it show one colour, the one a file names (the trainee's "face").
 #pragma once
 
 #include "capture_thread.h"

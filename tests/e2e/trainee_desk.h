@@ -45,6 +45,13 @@ protected:
         ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
     }
 
+    // The same with the demo camera running, so that each shot is a picture of its own (with
+    // no camera every shot is the same black picture, which a save of one has on disk).
+    void StartWithReaderAndCamera(std::string_view card) {
+        ASSERT_NO_FATAL_FAILURE(StartWithReader(card, DemoCameraEnvironment()));
+        ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
+    }
+
     std::string Caption() { return MustQuery(mc::kStudentLabel.name)["caption"]; }
     bool CaptionBecomes(const std::string& caption) {
         return WaitUntil([&] { return Caption() == caption; }, 10s);
