@@ -58,7 +58,12 @@ void CardWatcher::Announce(CardOutcome outcome) {
     ::PostMessageW(window_, message_, 0, 0);
 }
 
-std::optional<CardOutcome> CardWatcher::Read(bool asked, bool selected, bool beep, LookRule& rule,
+void CardWatcher::RequestConfirmation() {
+    std::lock_guard lock(mutex_);
+    confirmationAsked_ = true;
+}
+
+std::optional<CardOutcome> CardWatcher::Read(bool asked, bool confirming, bool selected, bool beep, LookRule& rule,
                                              LookRule::Step step) {
     CardOutcome outcome;
     outcome.asked = asked;
@@ -75,7 +80,7 @@ std::optional<CardOutcome> CardWatcher::Read(bool asked, bool selected, bool bee
         step, outcome.read ? std::optional<std::string_view>(outcome.idNumber) : std::nullopt, LookRule::Clock::now());
     // A look that read nothing new says nothing: a card half laid down is tried again at
     // the next look. A press is always answered.
-    if (!asked && (!outcome.read || !names)) return std::nullopt;
+    if (!asked && (!outcome.read || (!names && !confirming))) return std::nullopt;
     if (outcome.read) outcome.name = lookUp(kNameField);
     return outcome;
 }
@@ -90,7 +95,8 @@ void CardWatcher::Run() {
             readAsked_ = false;
             lock.unlock();
             std::optional<CardOutcome> outcome =
-                Read(/*asked=*/true, /*selected=*/false, /*beep=*/true, rule, LookRule::Step::ReadNew);
+                Read(/*asked=*/true, /*confirming=*/false, /*selected=*/false, /*beep=*/true, rule,
+                     LookRule::Step::ReadNew);
             lock.lock();
             Announce(std::move(*outcome));
             continue;
@@ -101,18 +107,22 @@ void CardWatcher::Run() {
         }
         if (wake_.wait_for(lock, kLookInterval, [this] { return stop_ || readAsked_ || paused_ > 0 || !watching_; }))
             continue;
-        if (std::exchange(pausedSinceLook_, false)) rule.Paused();
+        const bool confirming = std::exchange(confirmationAsked_, false);
+        if (std::exchange(pausedSinceLook_, false) || confirming) rule.Paused();
         lock.unlock();
         const bool found = component_.SelectCard() == 1;
         const LookRule::Step step = rule.AfterLook(found, LookRule::Clock::now());
         std::optional<CardOutcome> outcome;
         if (step == LookRule::Step::ReadNew || step == LookRule::Step::ReadAgain) {
             // A card read again sounds only when it proves another (the desk beeps then).
-            outcome = Read(/*asked=*/false, /*selected=*/true, /*beep=*/step == LookRule::Step::ReadNew, rule, step);
-        } else if (step == LookRule::Step::CardRemoved) {
+            outcome = Read(/*asked=*/false, confirming, /*selected=*/true, /*beep=*/step == LookRule::Step::ReadNew,
+                           rule, step);
+        } else if (step == LookRule::Step::CardRemoved || (confirming && !found)) {
             outcome = CardOutcome{};
             outcome->removed = true;
         }
+        // A card half laid down confirms nothing yet: the next look tries again.
+        const bool confirmAgain = confirming && found && !outcome;
         emptyLooks = found ? 0 : emptyLooks + 1;
         if (found) {
             checksWithoutReader = 0;
@@ -124,6 +134,7 @@ void CardWatcher::Run() {
             outcome->readerLost = true;
         }
         lock.lock();
+        if (confirmAgain) confirmationAsked_ = true;
         if (outcome) Announce(std::move(*outcome));
     }
 }

@@ -54,6 +54,10 @@ public:
     bool Started() const { return thread_.joinable(); }
     // A read as the Read-card press makes it, after whatever call is under way.
     void RequestRead();
+    // The next look tells what lies on the reader whatever the watch knew: the card lying
+    // there read again and announced even when it is the card read before, or its removal.
+    // The desk asks before it acts on a card that waited through a box.
+    void RequestConfirmation();
     // No looks while paused (a box is open); nests. Outcomes kept meanwhile are announced
     // again when the last pause ends, and a card found lying afterwards is read again.
     void Pause();
@@ -65,8 +69,10 @@ private:
     void Run();
     // Reads the card on the reader and looks its fields up. Without `selected` it selects it
     // first; `beep` sounds the read. With `rule` (a look's read), whether the read names a
-    // card decides; nullopt when it names none.
-    std::optional<CardOutcome> Read(bool asked, bool selected, bool beep, LookRule& rule, LookRule::Step step);
+    // card decides; nullopt when it names none. A read asked for, or a confirmation that
+    // read the card, is always announced.
+    std::optional<CardOutcome> Read(bool asked, bool confirming, bool selected, bool beep, LookRule& rule,
+                                    LookRule::Step step);
     // Keeps `outcome` and tells the window; with the mutex held.
     void Announce(CardOutcome outcome);
 
@@ -77,6 +83,7 @@ private:
     std::condition_variable wake_;
     bool stop_ = false;
     bool readAsked_ = false;
+    bool confirmationAsked_ = false;
     bool watching_ = false;
     int paused_ = 0;
     bool pausedSinceLook_ = false;

@@ -76,8 +76,8 @@ void StudentNaming::SetWaiting(std::optional<CardOutcome> card) {
 
 void StudentNaming::OnPhotoSaved() {
     if (!waiting_ || !readerFound_) return;
-    const CardOutcome card = *waiting_;
-    NameFromCard(card);
+    waitingMayName_ = true;
+    reader_.RequestConfirmation();
 }
 
 bool StudentNaming::NameFromCard(const CardOutcome& card) {
@@ -109,6 +109,7 @@ void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
     if (!readerFound_) return;
     if (outcome.removed) {
         // A card taken away no longer waits: laid down again, it is asked about again.
+        waitingMayName_ = false;
         if (waiting_) SetWaiting(std::nullopt);
         return;
     }
@@ -123,6 +124,10 @@ void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
         return;
     }
     readFailed_ = false;
+    // The waiting card seen again before a save ended its wait still waits; after the save,
+    // or read on a press of the label, it names the next trainee like any card.
+    if (waiting_ && outcome.idNumber == waiting_->idNumber && !waitingMayName_ && !outcome.asked) return;
+    waitingMayName_ = false;
     ::MessageBeep(MB_OK);
     for (int i = 0; i < outcome.lookUpsWithoutReader; ++i)
         ui::ShowMessageBox(Owner(), kReaderLost, {}, MB_ICONERROR | MB_OK);

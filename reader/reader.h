@@ -52,7 +52,8 @@ public:
     // A read or a look of the reader's owner has come to `outcome`.
     void OnCardOutcome(const CardOutcome& outcome);
     // A photo of the current trainee has been saved, which ends that trainee: a card left
-    // waiting names the next one (asked about only if unsaved work would be lost).
+    // waiting names the next one (asked about only if unsaved work would be lost) once the
+    // watch has seen it still lying there, since it may have gone while the box was open.
     void OnPhotoSaved();
 
 private:
@@ -83,6 +84,7 @@ private:
     bool readFailed_ = false;   // the last read failed: the label's next press names by hand
     std::string identity_;      // what the label shows first
     std::optional<CardOutcome> waiting_;
+    bool waitingMayName_ = false;  // a save ended the trainee: the waiting card, confirmed, names the next
 };
 
 }  // namespace reader

@@ -26,6 +26,11 @@ inline constexpr wchar_t kNotSaved[] = L" 张照片还没有保存，换下一�
 inline constexpr wchar_t kInputTitle[] = L"输入照片名称";
 inline constexpr wchar_t kPlaceCardAgain[] = L"请重新放好身份证";
 
+// The Student label while `waitingName`'s card waits behind the trainee `identity`.
+inline std::string Waiting(const char* identity, const char* waitingName) {
+    return std::string(identity) + std::string(reader::kWaitingCardBefore) + waitingName;
+}
+
 class TraineeDesk : public OrviaSession {
 protected:
     void TearDown() override {
@@ -38,13 +43,6 @@ protected:
         ASSERT_TRUE(emulator_.Start(kPort, card)) << emulator_.Error();
         ASSERT_NO_FATAL_FAILURE(StartOrvia(environment));
     }
-    // The same with the demo camera running, so that each shot is a picture of its own (with
-    // no camera every shot is the same black picture, which a save of one has on disk).
-    void StartWithReaderAndCamera(std::string_view card) {
-        ASSERT_NO_FATAL_FAILURE(StartWithReader(card, DemoCameraEnvironment()));
-        ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
-    }
-
     // The same with the demo camera running, so that each shot is a picture of its own (with
     // no camera every shot is the same black picture, which a save of one has on disk).
     void StartWithReaderAndCamera(std::string_view card) {
