@@ -86,15 +86,7 @@ protected:
         return emulator_.CountInLog("read 3001");
     }
     HWND BoxSaying(std::wstring_view text, Milliseconds timeout) {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                for (HWND box : VisibleWindowsOf(orvia_.Id(), kDialogClass))
-                    if (MessageBoxText(box) == text) found = box;
-                return found != nullptr;
-            },
-            timeout);
-        return found;
+        return WaitForBoxWithText(orvia_.Id(), text, timeout);
     }
     void ExpectTheWindowAnswered() {
         ASSERT_TRUE(pinger_);

@@ -391,6 +391,18 @@ HWND WaitForBoxSaying(DWORD processId, std::wstring_view part, Milliseconds time
     return found;
 }
 
+HWND WaitForBoxWithText(DWORD processId, std::wstring_view text, Milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND box : VisibleWindowsOf(processId, kDialogClass))
+                if (MessageBoxText(box) == text) found = box;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
 bool PressDialogButton(HWND dialog, int id) {
     // Posted: the handler of the button may well open the next modal window.
     if (HWND button = ::GetDlgItem(dialog, id)) return ::PostMessageW(button, BM_CLICK, 0, 0) != FALSE;

@@ -163,6 +163,8 @@ std::wstring MessageBoxText(HWND dialog);
 // `part`; null when none did within `timeout`. A box that is closing may still be listed, so
 // the text decides.
 HWND WaitForBoxSaying(DWORD processId, std::wstring_view part, Milliseconds timeout = 5s);
+// The same for a box whose whole text is `text`.
+HWND WaitForBoxWithText(DWORD processId, std::wstring_view text, Milliseconds timeout = 5s);
 // Presses the dialog's button with control id `id` (IDOK, IDCANCEL, IDYES...): BM_CLICK
 // when the button exists, otherwise WM_COMMAND as a button would send it.
 bool PressDialogButton(HWND dialog, int id);

@@ -53,15 +53,7 @@ protected:
 
     // The program's visible message box whose text is `text`; null when none came.
     HWND WaitForBox(std::wstring_view text, Milliseconds timeout = 10s) {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                for (HWND box : VisibleWindowsOf(orvia_.Id(), kDialogClass))
-                    if (MessageBoxText(box) == text) found = box;
-                return found != nullptr;
-            },
-            timeout);
-        return found;
+        return WaitForBoxWithText(orvia_.Id(), text, timeout);
     }
     // Answers the box saying `text` with OK and waits until it has gone.
     bool AnswerBox(std::wstring_view text) {

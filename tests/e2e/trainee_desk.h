@@ -94,15 +94,7 @@ protected:
     }
 
     HWND Box(std::wstring_view text, Milliseconds timeout = 5s) {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                for (HWND box : VisibleWindowsOf(orvia_.Id(), kDialogClass))
-                    if (MessageBoxText(box) == text) found = box;
-                return found != nullptr;
-            },
-            timeout);
-        return found;
+        return WaitForBoxWithText(orvia_.Id(), text, timeout);
     }
     bool Answer(std::wstring_view text, int button) {
         HWND box = Box(text);
