@@ -88,6 +88,7 @@ void MainDesk::Start() {
     platform::MarkStartup("camera list");
     if (std::string problem = camera::ComponentProblem(); !problem.empty())
         startupProblems_.push_back(problem + std::string(kWithoutCamera));
+    reader::ReaderComponent::DeployFiles();
     const int readerFound = reader.Initialise();  // blocks while it tries the ports
     if (std::string problem = reader.LoadProblem(); !problem.empty())
         startupProblems_.push_back(problem + std::string(kWithoutReader));

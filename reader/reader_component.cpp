@@ -28,8 +28,11 @@ const platform::ComponentLibrary& ReaderComponent::Library() {
     return library_;
 }
 
-int ReaderComponent::Initialise() {
+void ReaderComponent::DeployFiles() {
     for (const platform::ComponentFile& file : kReaderComponentFiles) platform::DeployComponent(file);
+}
+
+int ReaderComponent::Initialise() {
     const auto initComm = Library().Find<InitCommFn>("CVR_InitComm");
     if (!initComm) return 0;
     port_ = 0;
@@ -65,7 +68,8 @@ bool ReaderComponent::ReaderAnswers() {
 }
 
 std::optional<std::string> ReaderComponent::CardField(int position) {
-    if (Initialise() == 0) return std::nullopt;
+    // The reader's own port is asked first: a full scan tries up to 1200 ports.
+    if (!ReaderAnswers() && Initialise() == 0) return std::nullopt;
     const auto bytes = platform::ReadWholeFile(platform::BesideProgram(kCardFileName));
     if (!bytes) return std::string();
     return platform::FromCodePage(CardFileField(*bytes, position), platform::kGb18030CodePage);

@@ -24,8 +24,9 @@ inline constexpr std::array kReaderComponentFiles{kTermb, kUnPack, kSdtapi};
 // between calls.
 class ReaderComponent {
 public:
-    // Writes any missing reader file beside the program, then tries ports 1 to 1200 in
-    // order; 1 when one opened, 0 when none did.
+    // Writes any missing reader file beside the program; once, before any call.
+    static void DeployFiles();
+    // Tries ports 1 to 1200 in order; 1 when one opened, 0 when none did.
     int Initialise();
 
     // Selects the card on the opened reader and reads it (the component then writes the
@@ -41,7 +42,7 @@ public:
     bool ReaderAnswers();
 
     // Field `position` of the card text file (1 the name, 6 the ID number) as UTF-8, read
-    // afresh after a new scan for the reader; nullopt when no reader answers the scan.
+    // afresh; nullopt when no reader answers, on its own port or, scanned again, on any.
     std::optional<std::string> CardField(int position);
 
     // Why termb.dll, present beside the program, could not be loaded (a library of the

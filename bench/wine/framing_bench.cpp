@@ -11,6 +11,7 @@
 // The test photographs come from ORVIA_TEST_PHOTOS (bench/run-framing-guide sets it).
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
+#include "bench/wine/process_cpu.h"
 #include "framing/guide_drawing.h"
 #include "framing/guide_geometry.h"
 #include "platform/owners.h"
@@ -30,52 +31,6 @@ using bench::Median;
 using bench::NowMs;
 
 constexpr int kGuideShows = 1000;  // guide pixels of one colour on screen
-
-// A file read to its end in pieces: the files of /proc give no size.
-std::string ReadToEnd(const std::wstring& path) {
-    const platform::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string text;
-    if (!file) return text;
-    char piece[4096];
-    DWORD got = 0;
-    while (::ReadFile(file.get(), piece, sizeof piece, &got, nullptr) && got > 0) text.append(piece, got);
-    return text;
-}
-
-// Under Wine, GetProcessTimes of another process does not add up its threads' time: the
-// kernel's account of the Linux process that runs orvia.exe (all its threads) is read from
-// /proc through Wine's Z: drive instead, found by the program directory in its command line.
-std::wstring LinuxProcessOf(const std::wstring& programDir) {
-    const std::wstring name = programDir.substr(programDir.find_last_of(L'\\') + 1);
-    for (const std::wstring& entry : DirectoryEntries(L"Z:\\proc")) {
-        if (entry.empty() || entry.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-        const std::string text = ReadToEnd(L"Z:\\proc\\" + entry + L"\\cmdline");
-        if (text.find(platform::Narrow(name)) != std::string::npos && text.find("orvia.exe") != std::string::npos)
-            return L"Z:\\proc\\" + entry + L"\\stat";
-    }
-    return {};
-}
-
-double CpuSeconds(HANDLE process, const std::wstring& linuxStat) {
-    if (!linuxStat.empty()) {
-        // Fields after the name in parentheses: state is the 3rd, utime the 14th, stime the 15th,
-        // in clock ticks of 1/100 s.
-        const std::string text = ReadToEnd(linuxStat);
-        std::size_t at = text.rfind(')');
-        unsigned long long user = 0, system = 0;
-        if (at == std::string::npos ||
-            std::sscanf(text.c_str() + at + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &user, &system) != 2)
-            return -1;
-        return static_cast<double>(user + system) / 100.0;
-    }
-    FILETIME created{}, exited{}, kernel{}, user{};
-    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
-    const auto seconds = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
 
 int GuidePixels(HWND main, framing::GuideColour colour) {
     const std::uint32_t rgb = framing::GuideRgb(colour);
@@ -112,12 +67,12 @@ bool Start(const bench::OrviaRun& run, const TempProgramDir& dir, const DemoPhot
 }
 
 // Percent of one core over `seconds`.
-double CpuPercent(const OrviaProcess& program, const std::wstring& linuxStat, int seconds) {
-    const double before = CpuSeconds(program.Handle(), linuxStat);
+double CpuPercent(const bench::ProcessCpu& cpu, int seconds) {
+    const double before = cpu.Seconds();
     const double start = NowMs();
     Pause(std::chrono::seconds(seconds));
     const double elapsed = (NowMs() - start) / 1000;
-    return 100 * (CpuSeconds(program.Handle(), linuxStat) - before) / elapsed;
+    return 100 * (cpu.Seconds() - before) / elapsed;
 }
 
 int ReadOption(int& argc, wchar_t** argv, const wchar_t* name, int fallback) {
@@ -156,17 +111,17 @@ int wmain(int argc, wchar_t** argv) {
                               framing::kHeadLength.Middle()));
         if (!WaitUntil([&] { return GuidePixels(program.MainWindow(), framing::GuideColour::Green) > kGuideShows; }, 10s))
             std::fprintf(stderr, "the guide did not turn green on the framed head\n");
-        const std::wstring linuxStat = RunsUnderWine() ? LinuxProcessOf(dir.Path()) : std::wstring();
-        if (RunsUnderWine() && linuxStat.empty()) {
+        const bench::ProcessCpu cpu(program.Handle(), dir.Path());
+        if (!cpu.Readable()) {
             std::fprintf(stderr, "orvia.exe not found in /proc\n");
             return 1;
         }
         for (int span = 0; span < spans; ++span) {
             Pause(1s);
-            on.push_back(CpuPercent(program, linuxStat, seconds));
+            on.push_back(CpuPercent(cpu, seconds));
             if (!ToggleGuide(program)) return 1;  // off
             Pause(1s);
-            off.push_back(CpuPercent(program, linuxStat, seconds));
+            off.push_back(CpuPercent(cpu, seconds));
             if (!ToggleGuide(program)) return 1;  // on again
             std::printf("span %d: check on %.1f %%, off %.1f %% of one core\n", span + 1, on.back(), off.back());
         }

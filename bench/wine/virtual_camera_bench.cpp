@@ -8,6 +8,7 @@
 //   orvia_bench_virtual_camera.exe --orvia PATH [--runs N]   (ORVIA_VIRTUAL_CAMERA: the DLL)
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
+#include "bench/wine/process_cpu.h"
 #include "tests/e2e/virtual_camera.h"
 
 #include <windows.h>
@@ -20,15 +21,6 @@ namespace {
 using namespace e2e;
 using bench::Median;
 using bench::NowMs;
-
-double ProcessorMs(HANDLE process) {
-    FILETIME created{}, ended{}, kernel{}, user{};
-    if (!::GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-    const auto ms = [](FILETIME t) {
-        return static_cast<double>(static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10'000.0;
-    };
-    return ms(kernel) + ms(user);
-}
 
 struct FormatFigures {
     double firstFrameMs = -1;
@@ -82,7 +74,8 @@ FormatFigures TimeFormat(const bench::OrviaRun& options, vcam::PixelFormat forma
     const POINT trackBottomRight = toScreen(track.right, track.bottom);
     const RECT trackOnScreen{trackTopLeft.x, trackTopLeft.y, trackBottomRight.x, trackBottomRight.y};
     constexpr double kWindowMs = 5000;
-    const double cpuStart = ProcessorMs(program.Handle());
+    const bench::ProcessCpu processor(program.Handle(), dir.Path());
+    const double cpuStart = processor.Seconds() * 1000.0;
     const double start = NowMs();
     int changes = 0;
     std::uint64_t last = Screenshot::Capture(trackOnScreen).Hash();
@@ -93,9 +86,8 @@ FormatFigures TimeFormat(const bench::OrviaRun& options, vcam::PixelFormat forma
         ::Sleep(2);
     }
     const double elapsed = NowMs() - start;
-    const double cpu = ProcessorMs(program.Handle()) - cpuStart;
-    // The camera delivers at its own pace; orvia's processor time also pays the few
-    // screen reads above, which are cheap beside a frame.
+    const double cpu = processor.Seconds() * 1000.0 - cpuStart;
+    // The camera delivers at its own pace.
     const double delivered = elapsed / 1000.0 * vcam::kFramesPerSecond;
     figures.processorPerFrameMs = cpu / delivered;
     figures.framesPerSecond = changes / (elapsed / 1000.0);
