@@ -2,11 +2,11 @@
 
 #include "camera/camera_panel.h"
 #include "photo/slots.h"
-#include "ui/modal.h"
 #include "ui/window.h"
 
-namespace app {
+#include <algorithm>
 
+namespace app {
 
 // ---- the table ------------------------------------------------------------------------
 
@@ -16,16 +16,16 @@ HotkeyTable::~HotkeyTable() {
 }
 
 bool HotkeyTable::Register(HWND window, UINT modifiers, UINT virtualKey, HotkeyHandler handler, int identifier) {
-    for (Record& r : records_) {
-        if (r.identifier != identifier) continue;
+    // The identifier's earlier key is let go first, even when the new one is then refused.
+    std::erase_if(records_, [identifier](const Record& r) {
+        if (r.identifier != identifier) return false;
         if (r.held) ::UnregisterHotKey(r.window, r.identifier);
-        r.held = false;
-        r.latest = false;
-    }
+        return true;
+    });
     if (identifier == 0) return false;
     if (!::RegisterHotKey(window, identifier, modifiers, virtualKey)) return false;
     records_.push_back({window, identifier, std::move(handler), modifiers, virtualKey});
-    if (records_.size() == 1) InstallHook(window);
+    if (!hookWindow_) InstallHook(window);
     return true;
 }
 
@@ -40,13 +40,12 @@ void HotkeyTable::InstallHook(HWND window) {
 
 std::optional<LRESULT> HotkeyTable::Dispatch(HWND, UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_HOTKEY) return std::nullopt;
-    for (const Record& r : records_) {
-        if (static_cast<WPARAM>(r.identifier) != wParam) continue;
-        const HotkeyHandler handler = r.handler;  // it may register more keys
-        if (handler) handler();
-        return 0;
-    }
-    return std::nullopt;
+    const auto record = std::find_if(records_.begin(), records_.end(),
+                                     [wParam](const Record& r) { return static_cast<WPARAM>(r.identifier) == wParam; });
+    if (record == records_.end()) return std::nullopt;
+    const HotkeyHandler handler = record->handler;  // it may register more keys
+    if (handler) handler();
+    return 0;
 }
 
 void HotkeyTable::Release() {
@@ -58,7 +57,7 @@ void HotkeyTable::Release() {
 
 void HotkeyTable::Retake() {
     for (Record& r : records_)
-        if (r.latest && !r.held) r.held = ::RegisterHotKey(r.window, r.identifier, r.modifiers, r.virtualKey) != FALSE;
+        if (!r.held) r.held = ::RegisterHotKey(r.window, r.identifier, r.modifiers, r.virtualKey) != FALSE;
 }
 
 // ---- the desk's keys -------------------------------------------------------------------
@@ -76,7 +75,6 @@ void RegisterDeskHotkeys(HotkeyTable& table, HWND window, camera::CameraPanel& c
         {VK_RETURN, [&photos] { photos.CaptureForOperator(); }},
     };
     for (const auto& key : keys) table.Register(window, 0, key.code, key.run, static_cast<int>(key.code));
-    ui::SetModalObservers([&table] { table.Release(); }, [&table] { table.Retake(); });
 }
 
 }  // namespace app

@@ -22,9 +22,10 @@ namespace app {
 
 using HotkeyHandler = std::function<void()>;
 
-// Registrations and what they run, in the order made; records are never removed. The
-// first record's window gets a message hook that dispatches WM_HOTKEY (the window must be
-// a Template window). The Main window's desk owns the program's table.
+// Registrations and what they run, one record for each identifier. The window of the first
+// registration gets a message hook that dispatches WM_HOTKEY (the window must be a Template
+// window). The Main window's desk owns the program's table, and lets its keys go while a
+// box is open.
 class HotkeyTable {
 public:
     HotkeyTable() = default;
@@ -32,19 +33,19 @@ public:
     HotkeyTable(const HotkeyTable&) = delete;
     HotkeyTable& operator=(const HotkeyTable&) = delete;
 
-    // Takes back the key of every earlier record with this identifier, then registers
-    // (modifiers: MOD_ flags) and appends a record. False, with nothing appended, for
+    // Lets go of the key and handler the identifier had, then registers (modifiers: MOD_
+    // flags) and records the new ones. False, with the identifier then unrecorded, for
     // identifier 0 or when the platform refuses (another window holds the key).
     bool Register(HWND window, UINT modifiers, UINT virtualKey, HotkeyHandler handler, int identifier);
 
-    // WM_HOTKEY runs the first record with the identifier in wParam and is consumed; a
-    // WM_HOTKEY without a record and every other message pass on (nullopt).
+    // WM_HOTKEY runs the record of the identifier in wParam and is consumed; a WM_HOTKEY
+    // without a record and every other message pass on (nullopt).
     std::optional<LRESULT> Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // Lets go of every key the table holds; the records stay.
     void Release();
-    // Registers again the latest record of each identifier that is not held; a key that
-    // another program took meanwhile stays without effect until the next try.
+    // Registers again each record that is not held; a key that another program took
+    // meanwhile stays without effect until the next try.
     void Retake();
 
     std::size_t Size() const { return records_.size(); }
@@ -56,7 +57,6 @@ private:
         HotkeyHandler handler;
         UINT modifiers;
         UINT virtualKey;
-        bool latest = true;  // no later record has the identifier
         bool held = true;    // registered with the platform now
     };
     void InstallHook(HWND window);
@@ -67,8 +67,8 @@ private:
 };
 
 // The desk's keys on the Main window, without modifiers, identifier = key code: Left, Right,
-// Up, Down nudge the preview by 10 pixels, Enter captures. While a modal box of the program
-// is open the table lets its keys go. A key another program holds simply does nothing here.
+// Up, Down nudge the preview by 10 pixels, Enter captures. A key another program holds
+// simply does nothing here.
 void RegisterDeskHotkeys(HotkeyTable& table, HWND window, camera::CameraPanel& camera, photo::PhotoSlots& photos);
 
 }  // namespace app

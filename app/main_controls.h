@@ -1,12 +1,12 @@
-// The Main window's controls that code works with, each named once. The Template, the event
-// map and the start-up wiring use these; the subsystems get handles resolved from them.
+// The Main window's controls that code works with, each named once. The Template builds their
+// rows from these (ui::Row), the event map and the start-up wiring use them, and the
+// subsystems get handles resolved from them.
 #pragma once
 
 #include "ui/control_id.h"
 
 #include <array>
 #include <string_view>
-#include <vector>
 
 namespace app::main_controls {
 
@@ -66,16 +66,5 @@ inline constexpr std::string_view kHelpItem = "软件帮助";
 inline constexpr std::string_view kContactItem = "联系作者";
 // Checked while the framing guide shows over the live preview; for this run only.
 inline constexpr std::string_view kGuideItem = "显示取景框";
-
-// Every id above, for the check that the Template has each of them, of its kind.
-inline std::vector<ui::AnyControlId> AllIds() {
-    std::vector<ui::AnyControlId> ids{kBackground, kSettingsButton, kCloseButton, kStudentLabel, kReadCardBody,
-                                      kReadCardLabel, kPhotoBody, kPhotoLabel, kPreviewFrame, kPreviewBox,
-                                      kCameraList, kCloseDevice, kZoomSlider};
-    for (const SlotIds& slot : kSlots)
-        ids.insert(ids.end(), {slot.board, slot.brightnessGroup, slot.brighter.label, slot.brighter.body,
-                               slot.darker.label, slot.darker.body});
-    return ids;
-}
 
 }  // namespace app::main_controls

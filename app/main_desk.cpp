@@ -42,7 +42,7 @@ MainDesk::MainDesk(ui::Window& w)
       camera({w.Get(mc::kPreviewBox), w.Get(mc::kCameraList), w.Get(mc::kZoomSlider)}),
       naming({w.Get(mc::kStudentLabel), w.Get(mc::kReadCardBody), w.Get(mc::kReadCardLabel), w.Get(mc::kPhotoBody),
               w.Get(mc::kPhotoLabel)},
-             readerOwner, [this](const reader::IdentityChange& change) { return MayNameNextTrainee(photos, change); }),
+             cardWatch, [this](const reader::IdentityChange& change) { return MayNameNextTrainee(photos, change); }),
       photos(PhotoControlsOf(w), [this] { return naming.Identity(); },
              platform::JoinPath(platform::ProgramDirectory(), photo::kPhotoDirectoryName)),
       photoButton(Resolve(w, mc::kPhotoButton, ShapeButtonKind::Photo)),
@@ -56,19 +56,21 @@ MainDesk::MainDesk(ui::Window& w)
     photos.SetLivePictureWait([this](std::function<void(bool)> then) { livePicture.WhenLive(std::move(then)); });
 }
 
-namespace {
-// Posted by the reader's owner when it has outcomes for the window.
-constexpr UINT kReaderOutcome = WM_APP + 41;
-}  // namespace
-
-MainDesk::~MainDesk() { ui::SetModalObservers({}, {}); }
+MainDesk::~MainDesk() = default;
 
 void MainDesk::TakeReaderOutcomes() {
     if (boxOpen_) return;  // announced again when the box closes
-    for (const reader::CardOutcome& outcome : readerOwner.TakeOutcomes()) naming.OnCardOutcome(outcome);
+    for (const reader::CardOutcome& outcome : cardWatch.TakeOutcomes()) naming.OnCardOutcome(outcome);
 }
 
 void MainDesk::Shown() {
+    // After the first paint, which does not need it: listing the cameras loads COM and the
+    // platform's capture libraries. The message loop has not run yet, so nothing the
+    // operator does can reach the list before it is filled.
+    camera.FillCameraList();
+    platform::MarkStartup("camera list");
+    if (std::string problem = camera::ComponentProblem(); !problem.empty())
+        startupProblems_.insert(startupProblems_.begin(), problem + std::string(kWithoutCamera));
     for (const std::string& problem : startupProblems_)
         ui::ShowMessageBox(window.Handle(), problem, "Orvia", MB_OK | MB_ICONWARNING);
     startupProblems_.clear();
@@ -80,40 +82,32 @@ void MainDesk::Start() {
     constexpr int kShadowSize = 5;
 
     RegisterDeskHotkeys(hotkeys, window.Handle(), camera, photos);
-    platform::MarkStartup("hotkeys");
-    platform::DeployComponent(camera::kVedioCapture);
-    camera.PlacePreview(kStartupPreviewHeight);
-    camera.OnRunningChanged([this](bool running) { guide.SetCameraRunning(running); });
-    camera.FillCameraList();
-    platform::MarkStartup("camera list");
-    if (std::string problem = camera::ComponentProblem(); !problem.empty())
-        startupProblems_.push_back(problem + std::string(kWithoutCamera));
-    reader::ReaderComponent::DeployFiles();
-    const int readerFound = reader.Initialise();  // blocks while it tries the ports
-    if (std::string problem = reader.LoadProblem(); !problem.empty())
-        startupProblems_.push_back(problem + std::string(kWithoutReader));
-    naming.ChooseStartupButton(readerFound);
-    platform::MarkStartup("reader scan");
-    // From here on the window only asks the reader's owner, which watches for cards and
-    // pauses while a box is open (the camera list is filled by then).
-    ui::SetModalObservers(
+    // While a box is open the hotkeys are let go, so the keys reach the box, and the card
+    // watch pauses; what it found meanwhile waits for the box to close.
+    boxWatch_ = ui::ModalWatch(
         [this] {
             boxOpen_ = true;
             hotkeys.Release();
-            readerOwner.Pause();
+            cardWatch.Pause();
         },
         [this] {
             boxOpen_ = false;
             hotkeys.Retake();
-            readerOwner.Resume();
+            cardWatch.Resume();
         });
-    // The desk outlives the window (startup.cpp), so the hook stays with the window.
-    window.AddMessageHook([this](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
-        if (message != kReaderOutcome) return std::nullopt;
-        TakeReaderOutcomes();
-        return 0;
-    });
-    if (readerFound == 1) readerOwner.Start(window.Handle(), kReaderOutcome, /*watch=*/true);
+    platform::MarkStartup("hotkeys");
+    platform::DeployComponent(camera::kVedioCapture);
+    camera.PlacePreview(kStartupPreviewHeight);
+    camera.OnRunningChanged([this](bool running) { guide.SetCameraRunning(running); });
+    reader::ReaderComponent::DeployFiles();  // before any worker starts
+    const int readerFound = cardWatch.ScanForReader();  // blocks while it tries the ports
+    if (std::string problem = cardWatch.LoadProblem(); !problem.empty())
+        startupProblems_.push_back(problem + std::string(kWithoutReader));
+    naming.ChooseStartupButton(readerFound);
+    platform::MarkStartup("reader scan");
+    // The desk outlives the window (startup.cpp), and the window runs what was posted before
+    // it closes, so the posted work always finds the desk.
+    if (readerFound == 1) cardWatch.Start(window.MakePoster(), [this] { TakeReaderOutcomes(); }, /*watch=*/true);
     EnsurePhotoDirectoryIn(platform::ProgramDirectory());
     if (std::string problem = PhotoDirectoryProblem(platform::ProgramDirectory()); !problem.empty())
         startupProblems_.push_back(std::move(problem));

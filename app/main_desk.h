@@ -10,7 +10,7 @@
 #include "photo/slots.h"
 #include "reader/card_watcher.h"
 #include "reader/reader.h"
-#include "reader/reader_component.h"
+#include "ui/modal.h"
 
 #include <array>
 #include <string>
@@ -29,10 +29,11 @@ public:
     MainDesk(const MainDesk&) = delete;
     MainDesk& operator=(const MainDesk&) = delete;
 
-    // The start-up sequence: hotkeys, components, preview, camera list, reader, button
-    // choice, photo directory, shadow, menu bar, hidden component files.
+    // The start-up sequence before the first paint: hotkeys, components, preview, reader,
+    // button choice, photo directory, shadow, menu bar, hidden component files.
     void Start();
-    // Once the window shows: tells the operator what start-up found wrong.
+    // Once the window shows and has been painted: the camera list, then what start-up found
+    // wrong, told to the operator.
     void Shown();
 
     struct SlotButtons {
@@ -41,8 +42,7 @@ public:
 
     ui::Window& window;
     camera::CameraPanel camera;
-    reader::ReaderComponent reader;
-    reader::CardWatcher readerOwner{reader};  // every call into the reader once started
+    reader::CardWatcher cardWatch;  // owns the reader: every call into it
     reader::StudentNaming naming;
     photo::PhotoSlots photos;
     LivePictureWait livePicture{window, camera};  // what a capture waits for after a restart
@@ -57,6 +57,7 @@ private:
 
     std::vector<std::string> startupProblems_;
     bool boxOpen_ = false;
+    ui::ModalWatch boxWatch_;  // ends with the desk
 };
 
 }  // namespace app

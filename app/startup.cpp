@@ -34,6 +34,13 @@ int RunProgram() {
         ui::ShowMessageBox(nullptr, "主窗口无法创建，请重新启动程序。", "Orvia", MB_ICONERROR | MB_OK);
         return 1;
     }
+    // The window's controls and what the program binds to them are checked as it is made
+    // (the desk has resolved its controls by now): a mismatch is a fault of this build.
+    if (!window->BindingErrors().empty()) {
+        std::string text = "这个版本的 Orvia 有错误，部分按钮可能不起作用。请把下面的内容告诉维护人员：";
+        for (const std::string& error : window->BindingErrors()) text += "\n" + error;
+        ui::ShowMessageBox(window->Handle(), text, "Orvia", MB_ICONERROR | MB_OK);
+    }
     const int exitCode = ui::RunMessageLoop();
     window.reset();
     desk.reset();

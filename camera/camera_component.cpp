@@ -56,8 +56,9 @@ void SetCameraId(int cameraIndex) {
     if (ProcessCameraExports().setCameraId) ProcessCameraExports().setCameraId(cameraIndex);
 }
 
-void StartCamera(HWND previewWindow) {
-    if (ProcessCameraExports().startCamera) ProcessCameraExports().startCamera(previewWindow);
+bool StartCamera(HWND previewWindow) {
+    constexpr int kStarted = 1;
+    return ProcessCameraExports().startCamera && ProcessCameraExports().startCamera(previewWindow) == kStarted;
 }
 
 void CloseCamera(int cameraIndex) {

@@ -23,9 +23,11 @@ std::optional<std::string> CameraListText();
 // other width, a damaged file), in words for the operator; empty when it loaded or is absent.
 std::string ComponentProblem();
 
-// Results are ignored: the component reports nothing the program could act on.
+// SetCameraId's and CloseCamera's results tell nothing the program could act on. StartCamera
+// is true when the component answered that the picture runs (false without the component);
+// a start that fails is shown in the preview by the component itself.
 void SetCameraId(int cameraIndex);
-void StartCamera(HWND previewWindow);
+bool StartCamera(HWND previewWindow);
 void CloseCamera(int cameraIndex);
 
 }  // namespace camera

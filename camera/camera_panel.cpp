@@ -35,8 +35,7 @@ void CameraPanel::FillCameraList() {
 
 void CameraPanel::StartPreview() {
     SetCameraId(SelectedCamera());
-    StartCamera(controls_.previewBox.Handle());
-    SetRunning(true);
+    SetRunning(StartCamera(controls_.previewBox.Handle()));
 }
 
 void CameraPanel::OnCloseDevice() {
@@ -54,7 +53,8 @@ void CameraPanel::OnZoomChanged() {
     const std::optional<int> height = ZoomHeight(controls_.zoom.Position());
     if (!height) return;
     // The component draws at the size the window has when it starts, so a new size means
-    // stopping and starting again; no state says whether it ran.
+    // stopping and starting again. The camera is started whether it ran or not: moving the
+    // slider is how an operator asks for the picture at that size.
     CloseCamera(SelectedCamera());
     PlacePreview(*height);
     StartPreview();

@@ -6,27 +6,21 @@
 namespace framing {
 
 namespace {
-// On the guide window: the check's clock, the end of a grey flash, and a finding posted by
-// the watch's thread.
+// On the guide window: the check's clock and the end of a grey flash.
 constexpr UINT_PTR kLookTimer = 1;
 constexpr UINT_PTR kFlashTimer = 2;
-constexpr UINT kFindingPosted = WM_APP + 1;
 constexpr UINT kLookEvery = 200;  // ms: about five looks a second
 constexpr UINT kFlashFor = 600;   // ms
 }  // namespace
 
 FramingGuide::FramingGuide(ui::Window& main, HWND frame, std::function<LookContext()> context, FrameHead frameHead)
-    : frame_(frame), context_(std::move(context)), frameHead_(std::move(frameHead)) {
+    : frame_(frame), main_(main.MakePoster()), context_(std::move(context)), frameHead_(std::move(frameHead)) {
     window_.Create(main.Handle(), [this](UINT message, WPARAM wParam, LPARAM lParam) {
         return OnMessage(message, wParam, lParam);
     });
     // The guide follows the Main window when it moves, and stays above it when it is
     // activated. The desk, which owns this, outlives the window, so the hook stays with it.
-    main.AddMessageHook([this](HWND, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-        if (message == WM_MOVE || message == WM_SIZE) Update();
-        if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) window_.ClimbSoon();
-        return std::nullopt;
-    });
+    main.FollowMoves([this] { Update(); }, [this] { window_.ClimbSoon(); });
 }
 
 FramingGuide::~FramingGuide() = default;  // the watch, declared after the window, stops first
@@ -68,8 +62,9 @@ void FramingGuide::StopChecking() {
 
 HeadWatch& FramingGuide::Watch() {
     if (!watch_) {
-        HWND guide = window_.Handle();
-        watch_ = std::make_unique<HeadWatch>([guide] { ::PostMessageW(guide, kFindingPosted, 0, 0); });
+        // The findings are taken on the Main window's thread; the desk that owns this
+        // outlives the window, which runs what was posted before it closes.
+        watch_ = std::make_unique<HeadWatch>([this] { main_.Post([this] { TakeFindings(); }); });
     }
     return *watch_;
 }
@@ -131,9 +126,6 @@ std::optional<LRESULT> FramingGuide::OnMessage(UINT message, WPARAM wParam, LPAR
             return 0;
         }
         return std::nullopt;
-    case kFindingPosted:
-        TakeFindings();
-        return 0;
     case WM_DESTROY:
         // Going with the Main window: the watch's thread ends now, not at the desk's end.
         checking_ = false;

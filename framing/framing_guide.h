@@ -8,6 +8,7 @@
 
 #include "framing/guide_window.h"
 #include "framing/head_watch.h"
+#include "ui/post_queue.h"
 
 #include <windows.h>
 
@@ -52,6 +53,7 @@ private:
     HeadWatch& Watch();
 
     HWND frame_;
+    ui::Poster main_;  // the watch's findings reach the Main window's thread through it
     std::function<LookContext()> context_;
     FrameHead frameHead_;
     GuideWindow window_;

@@ -56,7 +56,9 @@ bool GuideWindow::Create(HWND owner, OtherMessages other) {
     // Wine without a window manager raises a window's X window above all others, its owned
     // pop-ups included, whenever the keyboard focus moves inside it: a click on a photo slot
     // would bury the guide under the Main window. The guide climbs back after each move.
-    // Windows keeps an owned window above its owner by itself.
+    // Windows keeps an owned window above its owner by itself. A WinEvent hook, because
+    // the focus moves between the Main window's child windows, whose messages no hook on
+    // the Main window sees.
     if (!platform::RunsUnderWine()) return true;
     focusHook_.reset(::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &GuideWindow::FocusMoved,
                                        ::GetCurrentProcessId(), ::GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT));

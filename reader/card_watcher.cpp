@@ -16,10 +16,14 @@ CardWatcher::~CardWatcher() {
     if (thread_.joinable()) thread_.join();
 }
 
-void CardWatcher::Start(HWND window, UINT message, bool watch) {
+int CardWatcher::ScanForReader() { return Started() ? 0 : component_.Initialise(); }
+
+std::string CardWatcher::LoadProblem() { return Started() ? std::string() : component_.LoadProblem(); }
+
+void CardWatcher::Start(ui::Poster window, std::function<void()> outcomesReady, bool watch) {
     if (thread_.joinable()) return;
-    window_ = window;
-    message_ = message;
+    window_ = std::move(window);
+    outcomesReady_ = std::move(outcomesReady);
     watching_ = watch;
     thread_ = std::thread([this] { Run(); });
 }
@@ -41,7 +45,7 @@ void CardWatcher::Pause() {
 void CardWatcher::Resume() {
     {
         std::lock_guard lock(mutex_);
-        if (paused_ > 0 && --paused_ == 0 && !outcomes_.empty()) ::PostMessageW(window_, message_, 0, 0);
+        if (paused_ > 0 && --paused_ == 0 && !outcomes_.empty()) window_.Post(outcomesReady_);
     }
     wake_.notify_all();
 }
@@ -55,7 +59,7 @@ void CardWatcher::Announce(CardOutcome outcome) {
     // A reader gone stays gone for this run: the desk goes on without one.
     if (outcome.readerLost || outcome.lookUpsWithoutReader > 0) watching_ = false;
     outcomes_.push_back(std::move(outcome));
-    ::PostMessageW(window_, message_, 0, 0);
+    window_.Post(outcomesReady_);
 }
 
 void CardWatcher::RequestConfirmation() {

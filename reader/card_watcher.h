@@ -1,16 +1,19 @@
-// The one owner of the calls into the reader component while the desk runs: a thread of its
-// own makes every call, one at a time, both the reads the operator asks for and the looks
-// that find a card laid on the reader. The window never waits for it: what it finds is kept
-// here and announced to the window with a posted message.
+// The one owner of the reader component: nothing else can reach it. Before it starts, the
+// window's thread has it scan for the reader once; from then on a thread of its own makes
+// every call, one at a time, both the reads the operator asks for and the looks that find a
+// card laid on the reader. The window never waits for it: what it finds is kept here and
+// announced through the window's post path.
 #pragma once
 
 #include "reader/look_rule.h"
 #include "reader/reader_component.h"
+#include "ui/post_queue.h"
 
 #include <windows.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -43,14 +46,19 @@ public:
     // answer is not.
     static constexpr int kChecksBeforeLost = 3;
 
-    explicit CardWatcher(ReaderComponent& component) : component_(component) {}
+    CardWatcher() = default;
     ~CardWatcher();
     CardWatcher(const CardWatcher&) = delete;
     CardWatcher& operator=(const CardWatcher&) = delete;
 
+    // Before Start, on the window's thread: the start-up scan of the ports (1 when a reader
+    // answered), and why the component could not be loaded (empty when it could).
+    int ScanForReader();
+    std::string LoadProblem();
+
     // Starts the owner's thread: from now on only it calls the component. Each outcome is
-    // announced by posting `message` to `window`; with `watch`, it looks for cards.
-    void Start(HWND window, UINT message, bool watch);
+    // announced by posting `outcomesReady` through `window`; with `watch`, it looks for cards.
+    void Start(ui::Poster window, std::function<void()> outcomesReady, bool watch);
     bool Started() const { return thread_.joinable(); }
     // A read as the Read-card press makes it, after whatever call is under way.
     void RequestRead();
@@ -76,9 +84,9 @@ private:
     // Keeps `outcome` and tells the window; with the mutex held.
     void Announce(CardOutcome outcome);
 
-    ReaderComponent& component_;
-    HWND window_ = nullptr;
-    UINT message_ = 0;
+    ReaderComponent component_;
+    ui::Poster window_;
+    std::function<void()> outcomesReady_;
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stop_ = false;

@@ -41,24 +41,29 @@ void StudentNaming::ShowPhotoButton() {
 void StudentNaming::NameByHand(std::string_view initial, bool firstTime) {
     const std::optional<std::string> typed = ui::AskForText(
         {.owner = Owner(), .title = kInputTitle, .prompt = kInputPrompt, .initial = initial, .refusal = &RefusalOf});
-    namedByHand_ = true;
     if (!typed) {
+        state_ = NextNamingState(state_, NamingEvent::BoxCancelled);
         if (!firstTime) return;
         controls_.studentLabel.SetTextColour(kTypedNameColour);
         Show({});
         return;
     }
-    if (!ChangeIdentity(*typed)) return;
+    if (!ChangeIdentity(*typed)) {
+        state_ = NextNamingState(state_, NamingEvent::NameRefused);
+        return;
+    }
     controls_.studentLabel.SetTextColour(kTypedNameColour);
 }
 
 bool StudentNaming::ChangeIdentity(const std::string& next) {
     const std::string current = Identity();
-    if (named_ && next == current) return true;
-    if (mayChange_ && !mayChange_({current, !named_})) return false;
-    waiting_.reset();
-    Show(next);
-    named_ = true;
+    const bool named = TraineeNamed(state_);
+    if (!(named && next == current)) {
+        if (mayChange_ && !mayChange_({current, !named})) return false;
+        waiting_.reset();
+        Show(next);
+    }
+    state_ = NextNamingState(state_, NamingEvent::TraineeNamed);
     return true;
 }
 
@@ -75,9 +80,9 @@ void StudentNaming::SetWaiting(std::optional<CardOutcome> card) {
 }
 
 void StudentNaming::OnPhotoSaved() {
-    if (!waiting_ || !readerFound_) return;
+    if (!waiting_ || !WithReader(state_)) return;
     waitingMayName_ = true;
-    reader_.RequestConfirmation();
+    cardWatch_.RequestConfirmation();
 }
 
 bool StudentNaming::NameFromCard(const CardOutcome& card) {
@@ -85,12 +90,11 @@ bool StudentNaming::NameFromCard(const CardOutcome& card) {
     // The current trainee's own card back on the reader: nothing waits any more.
     if (waiting_) SetWaiting(std::nullopt);
     ShowPhotoButton();
-    cardRead_ = true;
     return true;
 }
 
 void StudentNaming::ChooseStartupButton(int readerFound) {
-    readerFound_ = readerFound == 1;
+    state_ = StartingNamingState(readerFound == 1);
     if (readerFound == 1) {
         controls_.photoBody.SetVisible(false);
         controls_.photoLabel.SetVisible(false);
@@ -102,11 +106,11 @@ void StudentNaming::ChooseStartupButton(int readerFound) {
 }
 
 void StudentNaming::OnReadCard() {
-    if (readerFound_) reader_.RequestRead();
+    if (WithReader(state_)) cardWatch_.RequestRead();
 }
 
 void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
-    if (!readerFound_) return;
+    if (!WithReader(state_)) return;
     if (outcome.removed) {
         // A card taken away no longer waits: laid down again, it is asked about again.
         waitingMayName_ = false;
@@ -119,11 +123,11 @@ void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
         return;
     }
     if (!outcome.read) {
-        readFailed_ = true;
+        state_ = NextNamingState(state_, NamingEvent::ReadFailed);
         ui::ShowMessageBox(Owner(), kPlaceCardAgain, {}, MB_ICONERROR | MB_OK);
         return;
     }
-    readFailed_ = false;
+    state_ = NextNamingState(state_, NamingEvent::CardReadKept);
     // The waiting card seen again before a save ended its wait still waits; after the save,
     // or read on a press of the label, it names the next trainee like any card.
     if (waiting_ && outcome.idNumber == waiting_->idNumber && !waitingMayName_ && !outcome.asked) return;
@@ -140,39 +144,36 @@ void StudentNaming::OnCardOutcome(const CardOutcome& outcome) {
 }
 
 void StudentNaming::ContinueWithoutReader() {
-    readerFound_ = false;
+    state_ = NextNamingState(state_, NamingEvent::ReaderLost);
     SetWaiting(std::nullopt);
     ShowPhotoButton();
-    if (named_) {
-        namedByHand_ = true;  // the label's next press starts from the name shown
-    } else {
-        Show(std::string(kReaderFailurePrompt));
-    }
+    // Named, the label's next press starts from the name shown; otherwise it asks for one.
+    if (!TraineeNamed(state_)) Show(std::string(kReaderFailurePrompt));
 }
 
 void StudentNaming::OnNameLabelPressed() {
-    if (readerFound_) {
+    switch (state_) {
+    case NamingState::FirstCardFailed:
+    case NamingState::NextCardFailed:
         // A card that cannot be read: the trainee is named by hand, starting from the name
         // shown. Cards laid down later are read as before.
-        if (readFailed_) {
-            readFailed_ = false;
-            NameByHand(named_ ? Identity() : std::string(), /*firstTime=*/false);
-            if (named_) {
-                ShowPhotoButton();
-                cardRead_ = true;
-            }
-            return;
-        }
+        NameByHand(TraineeNamed(state_) ? Identity() : std::string(), /*firstTime=*/false);
+        if (TraineeNamed(state_)) ShowPhotoButton();
+        return;
+    case NamingState::NextCard:
         // The Read-card button is gone after the first card: the next trainee's card is
         // read through the Student label.
-        if (cardRead_) OnReadCard();
+        OnReadCard();
         return;
-    }
-    const std::string caption = Identity();
-    if (caption == kReaderFailurePrompt && !named_) {
+    case NamingState::FirstCard:
+        return;
+    case NamingState::ByHandPrompt:
         NameByHand({}, /*firstTime=*/true);
-    } else if (namedByHand_) {
-        NameByHand(caption, /*firstTime=*/false);
+        return;
+    case NamingState::ByHandUnnamed:
+    case NamingState::ByHand:
+        NameByHand(Identity(), /*firstTime=*/false);
+        return;
     }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "reader/card_watcher.h"
+#include "reader/naming_state.h"
 #include "reader/reader_component.h"
 #include "ui/control.h"
 
@@ -36,8 +37,8 @@ using IdentityChangeCheck = std::function<bool(const IdentityChange&)>;
 
 class StudentNaming {
 public:
-    StudentNaming(NamingControls controls, CardWatcher& reader, IdentityChangeCheck mayChange)
-        : controls_(controls), reader_(reader), mayChange_(std::move(mayChange)), identity_(controls.studentLabel.Caption()) {}
+    StudentNaming(NamingControls controls, CardWatcher& cardWatch, IdentityChangeCheck mayChange)
+        : controls_(controls), cardWatch_(cardWatch), mayChange_(std::move(mayChange)), identity_(controls.studentLabel.Caption()) {}
 
     // With a reader the Read-card button stays; without one the Photo button stays and the
     // Student label asks for the name by hand.
@@ -73,15 +74,9 @@ private:
     HWND Owner() const;  // of the boxes the naming opens: the Main window
 
     NamingControls controls_;
-    CardWatcher& reader_;
+    CardWatcher& cardWatch_;
     IdentityChangeCheck mayChange_;
-    // How this desk names its trainees, settled at start-up. A desk names one trainee after
-    // another in one run, so the Student label stays the place to name the next one.
-    bool readerFound_ = false;  // the Read-card button was shown at start-up
-    bool cardRead_ = false;     // the Read-card button has gone: the label reads the next card
-    bool namedByHand_ = false;  // the input box has been answered (or cancelled) once
-    bool named_ = false;        // a trainee has been named in this run
-    bool readFailed_ = false;   // the last read failed: the label's next press names by hand
+    NamingState state_ = NamingState::FirstCard;  // settled at start-up, then by events
     std::string identity_;      // what the label shows first
     std::optional<CardOutcome> waiting_;
     bool waitingMayName_ = false;  // a save ended the trainee: the waiting card, confirmed, names the next

@@ -3,11 +3,14 @@
 #include "ui/accessibility.h"
 
 #include "platform/com_ptr.h"
+#include "platform/component_library.h"
 #include "ui/window.h"
 #include "ui/window_accessible.h"
 
 #include <ole2.h>
 #include <oleacc.h>
+
+#include <string>
 
 namespace ui {
 
@@ -27,7 +30,35 @@ bool EnsureApartment() {
     return SUCCEEDED(apartment.result);
 }
 
+// The accessibility library, loaded from the system folder the first time a screen reader or
+// a tool asks for a window's object rather than at start-up, where it would come before the
+// first paint. Kept until the process ends: objects handed out rely on it.
+struct AccessibilityLibrary {
+    AccessibilityLibrary() {
+        wchar_t system[MAX_PATH]{};
+        const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return;
+        module = platform::ComponentLibrary(std::wstring(system, length) + L"\\oleacc.dll");
+        module.PinForProcessLifetime();  // its freeing at exit then unloads nothing
+        lresultFromObject = module.Find<decltype(&::LresultFromObject)>("LresultFromObject");
+        objectFromWindow = module.Find<decltype(&::AccessibleObjectFromWindow)>("AccessibleObjectFromWindow");
+    }
+    platform::ComponentLibrary module;
+    decltype(&::LresultFromObject) lresultFromObject = nullptr;
+    decltype(&::AccessibleObjectFromWindow) objectFromWindow = nullptr;
+};
+
+const AccessibilityLibrary& Oleacc() {
+    static const AccessibilityLibrary library;
+    return library;
+}
+
 }  // namespace
+
+HRESULT AccessibleObjectOfWindow(HWND window, IDispatch** out) {
+    if (!Oleacc().objectFromWindow) return E_NOTIMPL;
+    return Oleacc().objectFromWindow(window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch, reinterpret_cast<void**>(out));
+}
 
 // The message that carries a press asked for through the object (wParam: the control's
 // index), so its handlers run after the asking call has returned: a handler may open a
@@ -60,7 +91,8 @@ std::optional<LRESULT> AnswerAccessibility(Window& window, UINT message, WPARAM 
             return std::nullopt;
         platform::ComPtr<IAccessible> object;
         *object.put() = NewWindowAccessible(window);
-        return ::LresultFromObject(kAccessibleIid, wParam, object.get());
+        if (!Oleacc().lresultFromObject) return std::nullopt;
+        return Oleacc().lresultFromObject(kAccessibleIid, wParam, object.get());
     }
     if (message != 0 && message == AccessibilityPressMessage()) {
         PressForAssistiveTool(window, wParam);

@@ -28,6 +28,10 @@ struct AccessibleKind {
 };
 AccessibleKind AccessibleKindOf(ControlKind kind, bool pressedLikeAButton);
 
+// The platform's object for a window (OBJID_WINDOW), through the accessibility library,
+// which is loaded on first use.
+HRESULT AccessibleObjectOfWindow(HWND window, IDispatch** out);
+
 // The window's part in it: WM_GETOBJECT for its client, and the presses assistive tools
 // asked for, which arrive as a message of their own after the asking call has returned.
 // nullopt for every other message.

@@ -26,6 +26,15 @@ struct AnyControlId {
     constexpr AnyControlId(ControlId<Kind> id) : name(id.name), kind(Kind) {}  // NOLINT: implicit by design
 };
 
+// The Template row of the control `id` names, of the kind its type says: a Template built
+// this way cannot disagree with the code about a control's name or kind.
+template <ControlKind Kind>
+constexpr ControlRow Row(ControlId<Kind> id, ControlRow row) {
+    row.name = id.name;
+    row.kind = Kind;
+    return row;
+}
+
 // Why `id` does not resolve in `tree` ("no control named ...", "... is a list box, not a
 // slider"); empty when it names a control of its kind.
 std::string ControlIdProblem(const ControlTree& tree, const AnyControlId& id);

@@ -7,16 +7,23 @@
 #include <algorithm>
 #include <bitset>
 #include <utility>
+#include <vector>
 
 namespace ui {
 
 namespace {
 constexpr std::size_t kKeyCount = 256;
 
-struct ModalState {
-    int open = 0;
+struct ModalWatcher {
+    int id;
     std::function<void()> opening;
     std::function<void()> closed;
+};
+
+struct ModalState {
+    int open = 0;
+    std::vector<ModalWatcher> watchers;
+    int nextWatcherId = 1;
     // While a box is open: what the box's loop must never see.
     platform::UniqueHook filter;
     std::bitset<kKeyCount> heldSinceOpening;  // down as the box opened, not let go since
@@ -76,28 +83,42 @@ void StartFiltering() {
 
 }  // namespace
 
-void SetModalObservers(std::function<void()> opening, std::function<void()> closed) {
-    State().opening = std::move(opening);
-    State().closed = std::move(closed);
+ModalWatch::ModalWatch(std::function<void()> opening, std::function<void()> closed) : id_(State().nextWatcherId++) {
+    State().watchers.push_back({id_, std::move(opening), std::move(closed)});
 }
 
+ModalWatch::~ModalWatch() {
+    if (id_ != 0) std::erase_if(State().watchers, [this](const ModalWatcher& w) { return w.id == id_; });
+}
+
+ModalWatch& ModalWatch::operator=(ModalWatch&& other) noexcept {
+    if (this != &other) {
+        ModalWatch gone(std::move(*this));
+        id_ = std::exchange(other.id_, 0);
+    }
+    return *this;
+}
+
+namespace {
+// A copy: a watcher may end a watch, its own or another's, while it runs.
+void CallWatchers(std::function<void()> ModalWatcher::*which) {
+    const std::vector<ModalWatcher> watchers = State().watchers;
+    for (const ModalWatcher& watcher : watchers)
+        if (watcher.*which) (watcher.*which)();
+}
+}  // namespace
+
 ModalScope::ModalScope() {
-    // Counted first: a box the observer itself opened must not call it again.
+    // Counted first: a box a watcher itself opened must not call it again.
     if (State().open++ != 0) return;
     StartFiltering();
-    if (State().opening) {
-        const auto opening = State().opening;
-        opening();
-    }
+    CallWatchers(&ModalWatcher::opening);
 }
 
 ModalScope::~ModalScope() {
     if (--State().open != 0) return;
     State().filter.reset();
-    if (State().closed) {
-        const auto closed = State().closed;
-        closed();
-    }
+    CallWatchers(&ModalWatcher::closed);
 }
 
 int ShowMessageBox(HWND owner, std::string_view text, std::string_view title, UINT flags) {

@@ -8,12 +8,27 @@
 #include <chrono>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace ui {
 
-// Called when the first modal box opens and when the last one has closed. Boxes open on
-// the thread of the program's windows, and so do the observers run.
-void SetModalObservers(std::function<void()> opening, std::function<void()> closed);
+// While it lives, `opening` is called when the first modal box opens and `closed` when the
+// last one has closed; several may watch, each called in the order they began. Boxes open
+// on the thread of the program's windows, and so do the watchers run. Move-only: the
+// watch ends with its owner.
+class ModalWatch {
+public:
+    ModalWatch() = default;
+    ModalWatch(std::function<void()> opening, std::function<void()> closed);
+    ~ModalWatch();
+    ModalWatch(ModalWatch&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
+    ModalWatch& operator=(ModalWatch&& other) noexcept;
+    ModalWatch(const ModalWatch&) = delete;
+    ModalWatch& operator=(const ModalWatch&) = delete;
+
+private:
+    int id_ = 0;
+};
 
 // Open while it lives; nests. While one is open, hotkeys already queued and the repeats of
 // a key held down since before the box are dropped, so they never answer the box.

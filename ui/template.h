@@ -81,6 +81,8 @@ struct ControlRow {
     bool wrap = false;
     TextEffect effect = TextEffect::None;
     std::string_view caption;
+    // What screen readers announce when the caption says nothing: a picture button, a slot.
+    std::string_view accessibleName;
     bool visible = true;
     bool tabStop = false;
     bool ownWindow = false;  // a shape box that must be a native window (the preview)

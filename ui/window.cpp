@@ -9,13 +9,15 @@
 #include "ui/native_control.h"
 #include "ui/window_ids.h"
 
-#include <cassert>
+#include <algorithm>
 
 namespace ui {
 
 namespace {
 constexpr wchar_t kWindowClass[] = L"Orvia.Window";
 constexpr wchar_t kWindowProperty[] = L"Orvia.Window";
+// Tells the window's thread that work was posted to it (Window::MakePoster).
+constexpr UINT kPostedWork = WM_APP + 0x300;
 constexpr int kProgramIcon = 1;
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
@@ -108,9 +110,12 @@ void Window::CreateNativeControls() {
 }
 
 int Window::IndexOfId(const AnyControlId& id) const {
-    const bool resolves = ControlIdProblem(tree_, id).empty();
-    assert(resolves && "a control id the window's Template does not have, or has as another kind");
-    return resolves ? tree_.IndexOf(id.name) : -1;
+    std::string problem = ControlIdProblem(tree_, id);
+    if (problem.empty()) return tree_.IndexOf(id.name);
+    // Kept with the binding errors, which the program shows: a fault of the program, never silent.
+    if (std::find(bindingErrors_.begin(), bindingErrors_.end(), problem) == bindingErrors_.end())
+        bindingErrors_.push_back(std::move(problem));
+    return -1;
 }
 
 void Window::BindEvents() {
@@ -193,6 +198,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         ::SetPropW(hwnd, kWindowProperty, self);
+        self->posts_ = std::make_shared<PostQueue>([hwnd] { ::PostMessageW(hwnd, kPostedWork, 0, 0); });
     }
     Window* self = FromHandle(hwnd);
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
@@ -268,7 +274,11 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case kPostedWork:
+        posts_->RunPending();
+        return 0;
     case WM_DESTROY:
+        posts_->Close();
         DetachMenuBar();  // the popups are ours to destroy
         if (behaviour_.endsProgram) ::PostQuitMessage(0);
         return 0;

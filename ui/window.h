@@ -9,10 +9,12 @@
 #include "ui/control_tree.h"
 #include "ui/kind_traits.h"
 #include "ui/paint.h"
+#include "ui/post_queue.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -92,8 +94,8 @@ public:
     // Expires when the object is gone.
     std::weak_ptr<const void> Lifetime() const { return lifetime_; }
     // The control `id` names, as the handle of its kind. An id the Template does not have,
-    // or has as another kind, is a fault of the program: it asserts in debug builds (a test
-    // checks every id in every build) and gives an empty handle whose operations do nothing.
+    // or has as another kind, is a fault of the program: it joins BindingErrors and gives an
+    // empty handle whose operations do nothing.
     template <ControlKind Kind>
     typename HandleFor<Kind>::type Get(ControlId<Kind> id) {
         return typename HandleFor<Kind>::type(this, IndexOfId(id));
@@ -103,7 +105,7 @@ public:
     Control operator[](std::string_view name) { return {this, tree_.IndexOf(name)}; }
     const ControlTree& Tree() const { return tree_; }
     // Bindings that name no control, a control of another kind, or an event the control
-    // cannot raise.
+    // cannot raise, and ids asked for that the Template does not have as that kind.
     const std::vector<std::string>& BindingErrors() const { return bindingErrors_; }
 
     void SetMenuItemVisible(std::string_view caption, bool visible);
@@ -117,10 +119,19 @@ public:
     // question is open is the same request.
     void Close();
 
+    // The one way from another thread to this window: work posted through the poster runs
+    // on the window's thread, in the order posted. What was posted before the window closes
+    // still runs (as it closes); after that posting does nothing. An empty poster before
+    // the native window exists.
+    Poster MakePoster() const { return Poster(posts_); }
+
     // Hooks on the window's own messages, run in the order added. The identifier removes
     // the hook again; a hook may remove itself while it runs.
     int AddMessageHook(MessageHook hook);
     void RemoveMessageHook(int id);
+    // How whatever stands beside this window (a guide over it) follows it: `moved` runs after
+    // each move or resize, `activated` when it becomes the active window. A message hook.
+    int FollowMoves(std::function<void()> moved, std::function<void()> activated = {});
 
     // Lets the controls see a key message meant for one of their windows before the message
     // loop handles it (a browser's own keys); true when one took it.
@@ -195,7 +206,7 @@ private:
     int dispatchDepth_ = 0;  // messages and events of this window being handled now
     std::shared_ptr<char> lifetime_ = std::make_shared<char>();
     std::vector<Binding> bindings_;
-    std::vector<std::string> bindingErrors_;
+    mutable std::vector<std::string> bindingErrors_;  // IndexOfId adds to it
     std::vector<std::unique_ptr<NativeControl>> natives_;  // by control index; null when windowless
     std::vector<MenuEntry> menu_;
     platform::UniqueMenu menuBar_;
@@ -203,7 +214,16 @@ private:
     int pressed_ = -1;  // windowless control that got the last left press
     bool askingToClose_ = false;
     GdiCache cache_;
-    std::vector<std::pair<int, MessageHook>> hooks_;
+    std::shared_ptr<PostQueue> posts_;
+    // A list, so a hook may add or remove hooks, or close the window, while it runs: removed
+    // ones are only marked until no hook runs.
+    struct HookEntry {
+        int id;
+        MessageHook hook;
+        bool removed = false;
+    };
+    std::list<HookEntry> hooks_;
+    int hooksRunning_ = 0;
     int nextHookId_ = 1;
 };
 

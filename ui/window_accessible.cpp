@@ -52,10 +52,7 @@ HWND DeepestWindowAt(HWND top, POINT client) {
 bool Within(HWND outer, HWND window) { return window && (window == outer || ::IsChild(outer, window)); }
 
 // The platform's own object for a control's window.
-HRESULT WindowObject(HWND window, IDispatch** out) {
-    return ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                        reinterpret_cast<void**>(out));
-}
+HRESULT WindowObject(HWND window, IDispatch** out) { return AccessibleObjectOfWindow(window, out); }
 
 }  // namespace
 
@@ -166,7 +163,8 @@ public:
         if (const HRESULT hr = ReachChild(child, w, index); FAILED(hr)) return hr;
         if (index < 0) return GiveText(WindowText(w->hwnd_), name);
         const NativeControl* native = w->NativeAt(index);
-        return GiveText(native ? native->AccessibleName() : w->tree_.At(index).caption, name);
+        const std::string text = native ? native->AccessibleName() : w->tree_.At(index).caption;
+        return GiveText(text.empty() ? std::string(w->tree_.At(index).row->accessibleName) : text, name);
     }
 
     STDMETHODIMP get_accValue(VARIANT child, BSTR* value) override {

@@ -137,23 +137,37 @@ bool Window::RunKeyBinding(const MSG& message) {
 
 std::optional<LRESULT> Window::RunHooks(UINT message, WPARAM wParam, LPARAM lParam) {
     if (hooks_.empty()) return std::nullopt;
-    // A copy: a hook may add or remove hooks, or close the window, while it runs.
-    const auto hooks = hooks_;
-    for (const auto& [id, hook] : hooks) {
-        if (!hwnd_) break;
-        if (const auto consumed = hook(hwnd_, message, wParam, lParam)) return consumed;
+    std::optional<LRESULT> consumed;
+    ++hooksRunning_;
+    // Hooks added meanwhile wait for the next message.
+    const auto last = std::prev(hooks_.end());
+    for (auto entry = hooks_.begin(); hwnd_ && !consumed; ++entry) {
+        if (!entry->removed) consumed = entry->hook(hwnd_, message, wParam, lParam);
+        if (entry == last) break;
     }
-    return std::nullopt;
+    if (--hooksRunning_ == 0) hooks_.remove_if([](const HookEntry& entry) { return entry.removed; });
+    return consumed;
 }
 
 int Window::AddMessageHook(MessageHook hook) {
     const int id = nextHookId_++;
-    hooks_.emplace_back(id, std::move(hook));
+    hooks_.push_back({id, std::move(hook)});
     return id;
 }
 
+int Window::FollowMoves(std::function<void()> moved, std::function<void()> activated) {
+    return AddMessageHook([moved = std::move(moved), activated = std::move(activated)](
+                              HWND, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if ((message == WM_MOVE || message == WM_SIZE) && moved) moved();
+        if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && activated) activated();
+        return std::nullopt;
+    });
+}
+
 void Window::RemoveMessageHook(int id) {
-    std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
+    for (HookEntry& entry : hooks_)
+        if (entry.id == id) entry.removed = true;
+    if (hooksRunning_ == 0) hooks_.remove_if([](const HookEntry& entry) { return entry.removed; });
 }
 
 }  // namespace ui

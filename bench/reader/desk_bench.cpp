@@ -14,6 +14,7 @@
 #include "bench/wine/driver.h"
 #include "tests/e2e/accessible_window.h"
 #include "tests/e2e/reader_emulator_client.h"
+#include "app/main_controls.h"
 
 #include <windows.h>
 
@@ -22,6 +23,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace mc = app::main_controls;
 
 namespace {
 
@@ -89,10 +92,10 @@ void End(PROCESS_INFORMATION& process) {
 // From the card laid on the reader to the identity in the Student label; negative when it
 // did not come. The watch reads it: no press.
 double TimeCardRead(HWND main, ReaderEmulator& emulator) {
-    if (!WaitUntil([&] { return QueryWindowControl(main, "透明标签_读身份证")["shown"] == "1"; }, 10s)) return -1;
+    if (!WaitUntil([&] { return QueryWindowControl(main, mc::kReadCardLabel.name)["shown"] == "1"; }, 10s)) return -1;
     // The label's accessible name is watched with one call a look.
     const AccessibleWindow window(main);
-    const long label = window.Find("透明标签_名字");
+    const long label = window.Find(mc::kStudentLabel.name);
     if (!label) return -1;
     const double start = NowMs();
     if (!emulator.SetCard("zhangsan")) return -1;

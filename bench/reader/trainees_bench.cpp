@@ -14,6 +14,7 @@
 #include "platform/win_text.h"
 #include "tests/e2e/accessible_window.h"
 #include "tests/e2e/reader_emulator_client.h"
+#include "app/main_controls.h"
 
 #include <windows.h>
 
@@ -21,6 +22,8 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+namespace mc = app::main_controls;
 
 namespace {
 
@@ -68,7 +71,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!bench::StartOrvia(options, dir, orvia, L"", /*startCamera=*/true)) return 1;
     const HWND main = orvia.MainWindow();
     const AccessibleWindow window(main);
-    const long label = window.Find("透明标签_名字");
+    const long label = window.Find(mc::kStudentLabel.name);
     if (!label) return 1;
 
     std::vector<double> perTrainee;
@@ -87,10 +90,10 @@ int wmain(int argc, wchar_t** argv) {
         if (done) {
             PressKey(VK_RETURN);
             ++actions;
-            done = WaitUntil([&] { return QueryWindowControl(main, "画板1")["value"] == "295×412"; }, 5s);
+            done = WaitUntil([&] { return QueryWindowControl(main, mc::kSlots[0].board.name)["value"] == "295×412"; }, 5s);
         }
         if (done) {
-            DoubleClickAt(CentreOf(QueryWindowControl(main, "画板1")));
+            DoubleClickAt(CentreOf(QueryWindowControl(main, mc::kSlots[0].board.name)));
             ++actions;
             const HWND question = WaitForBoxSaying(orvia.Id(), L"的图片吗？");
             done = question && PressDialogButton(question, IDOK);
@@ -112,7 +115,7 @@ int wmain(int argc, wchar_t** argv) {
     // The pointer then leaves the window: while it rests on a button, Wine follows it for the
     // button's hover look with a 10 ms timer of its own (Windows does not), which would be
     // counted as the watch's. That cost is reported apart, last.
-    const POINT closeButton = CentreOf(QueryWindowControl(main, "按钮1"));
+    const POINT closeButton = CentreOf(QueryWindowControl(main, mc::kCloseDevice.name));
     ClickAt(closeButton);
     ::SetCursorPos(0, 0);
     const bench::ProcessCpu cpu(orvia.Handle(), dir.Path());

@@ -6,11 +6,14 @@
 //   orvia_bench_first_frame.exe --orvia PATH [--runs N]
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
+#include "app/main_controls.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <vector>
+
+namespace mc = app::main_controls;
 
 namespace {
 
@@ -36,7 +39,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!bench::StartOrvia(options, dir, program, L"", false)) return 1;
     const RECT frame = FrameOnScreen(program.MainWindow());
     const POINT demo = DemoCameraEntry(program.MainWindow());
-    const POINT closeDevice = CentreOf(program.Query("按钮1"));
+    const POINT closeDevice = CentreOf(program.Query(mc::kCloseDevice.name));
 
     std::vector<double> firstFrame, backToBlack;
     Screenshot previous;  // the last picture before a close: a new frame differs from it

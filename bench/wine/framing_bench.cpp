@@ -17,12 +17,15 @@
 #include "platform/owners.h"
 #include "platform/win_text.h"
 #include "tests/e2e/demo_photo.h"
+#include "app/main_controls.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <vector>
+
+namespace mc = app::main_controls;
 
 namespace {
 
@@ -40,17 +43,17 @@ int GuidePixels(HWND main, framing::GuideColour colour) {
 }
 
 ui::Rect Box(const OrviaProcess& program) {
-    const Report box = program.Query("外形框_视频"), frame = program.Query("外形框3");
+    const Report box = program.Query(mc::kPreviewBox.name), frame = program.Query(mc::kPreviewFrame.name);
     return {static_cast<int>(ReportNumber(box, "x") - ReportNumber(frame, "x")),
             static_cast<int>(ReportNumber(box, "y") - ReportNumber(frame, "y")), static_cast<int>(ReportNumber(box, "w")),
             static_cast<int>(ReportNumber(box, "h"))};
 }
 
-long long ZoomPosition(const OrviaProcess& program) { return ReportNumber(program.Query("滑块条1"), "position"); }
+long long ZoomPosition(const OrviaProcess& program) { return ReportNumber(program.Query(mc::kZoomSlider.name), "position"); }
 
 // Picks "显示取景框" in the settings pop-up with the keyboard.
 bool ToggleGuide(const OrviaProcess& program) {
-    ClickAt(CentreOf(program.Query("按钮_设置")));
+    ClickAt(CentreOf(program.Query(mc::kSettingsButton.name)));
     if (!WaitForWindowOf(program.Id(), kMenuClass)) return false;
     for (int i = 0; i < 3; ++i) PressKey(VK_DOWN);
     PressKey(VK_RETURN);

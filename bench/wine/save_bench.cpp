@@ -9,6 +9,7 @@
 #include "bench/wine/driver.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
+#include "app/main_controls.h"
 
 #include <windows.h>
 
@@ -16,6 +17,8 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+namespace mc = app::main_controls;
 
 namespace {
 
@@ -54,13 +57,13 @@ int wmain(int argc, wchar_t** argv) {
     TempProgramDir dir;
     OrviaProcess program;
     if (!bench::StartOrvia(options, dir, program, L"", true)) return 1;
-    ClickAt(CentreOf(program.Query("透明标签_拍照")));
-    if (!WaitUntil([&] { return program.Query("画板1")["value"] == kCaptured; })) {
+    ClickAt(CentreOf(program.Query(mc::kPhotoLabel.name)));
+    if (!WaitUntil([&] { return program.Query(mc::kSlots[0].board.name)["value"] == kCaptured; })) {
         std::fprintf(stderr, "the capture did not reach slot 1\n");
         return 1;
     }
-    const POINT board = CentreOf(program.Query("画板1"));
-    const std::wstring name = platform::Wide(program.Query("透明标签_名字")["caption"]);
+    const POINT board = CentreOf(program.Query(mc::kSlots[0].board.name));
+    const std::wstring name = platform::Wide(program.Query(mc::kStudentLabel.name)["caption"]);
     const std::wstring photo = JoinPath(dir / L"学员照片", name + L".jpg");
 
     std::vector<double> saved, cancelled;

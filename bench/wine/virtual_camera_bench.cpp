@@ -10,11 +10,14 @@
 #include "bench/wine/driver.h"
 #include "bench/wine/process_cpu.h"
 #include "tests/e2e/virtual_camera.h"
+#include "app/main_controls.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <vector>
+
+namespace mc = app::main_controls;
 
 namespace {
 
@@ -44,7 +47,7 @@ FormatFigures TimeFormat(const bench::OrviaRun& options, vcam::PixelFormat forma
         return figures;
     }
     const RECT frame = FrameOnScreen(program.MainWindow());
-    const POINT closeDevice = CentreOf(program.Query("按钮1"));
+    const POINT closeDevice = CentreOf(program.Query(mc::kCloseDevice.name));
     const auto black = [&] { return Screenshot::Capture(frame).IsAll(RGB(0, 0, 0)); };
 
     std::vector<double> firstFrames;

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+namespace mc = app::main_controls;
+
 namespace e2e {
 namespace {
 
@@ -129,8 +131,31 @@ TEST_F(AccessibleMainWindow, EveryControlIsAChildFoundByItsNameWithItsRolePlaceA
     EXPECT_EQ(MustQuery(app::main_controls::kReadCardLabel.name)["shown"], "0");
     EXPECT_EQ(MustQuery(app::main_controls::kPhotoBody.name)["shown"], "1");
     EXPECT_EQ(MustQuery(app::main_controls::kPhotoLabel.name)["shown"], "1");
-    EXPECT_EQ(MustQuery("透明标签_增加亮度1")["shown"], "0") << "inside a hidden group";
+    EXPECT_EQ(MustQuery(mc::kSlots[0].brighter.label.name)["shown"], "0") << "inside a hidden group";
     EXPECT_EQ(MustQuery(app::main_controls::kStudentLabel.name)["caption"], reader::kReaderFailurePrompt);
+}
+
+// What a screen reader announces for everything the operator can press, pick or move.
+TEST_F(AccessibleMainWindow, EveryControlThatTakesAPressHasAName) {
+    ASSERT_NO_FATAL_FAILURE(StartOrvia());
+    const AccessibleWindow main(orvia_.MainWindow());
+    ASSERT_TRUE(main);
+    int named = 0;
+    for (long id = 1; id <= main.ChildCount(); ++id) {
+        const Report report = main.Describe(id);
+        ASSERT_FALSE(report.empty());
+        SCOPED_TRACE(report.at("name"));
+        OwnedVariant state;
+        ASSERT_EQ(main.get()->get_accState(ChildId(id), state.put()), S_OK);
+        const long role = ReportNumber(report, "role");
+        const bool takesAPress = report.count("action") > 0 || role == ROLE_SYSTEM_PUSHBUTTON ||
+                                 role == ROLE_SYSTEM_LIST || role == ROLE_SYSTEM_SLIDER ||
+                                 (state.get().lVal & STATE_SYSTEM_FOCUSABLE) != 0;
+        if (!takesAPress) continue;
+        EXPECT_FALSE(report.at("caption").empty()) << "announced without a name";
+        ++named;
+    }
+    EXPECT_GE(named, 12) << "the buttons, slots, list and slider";
 }
 
 TEST_F(AccessibleMainWindow, ThePhotoLabelsDefaultActionCapturesIntoSlotOne) {
@@ -141,14 +166,14 @@ TEST_F(AccessibleMainWindow, ThePhotoLabelsDefaultActionCapturesIntoSlotOne) {
     const long photo = main.Find(app::main_controls::kPhotoLabel.name);
     ASSERT_NE(photo, 0);
     EXPECT_EQ(main.Describe(photo)["action"], kPress);
-    const RECT slot1 = OnScreen(MustQuery("画板1"));
+    const RECT slot1 = OnScreen(MustQuery(mc::kSlots[0].board.name));
     const std::uint64_t empty = SettledCapture(slot1).Hash();
-    EXPECT_EQ(MustQuery("画板1")["value"], "");
+    EXPECT_EQ(MustQuery(mc::kSlots[0].board.name)["value"], "");
 
     EXPECT_EQ(DoDefaultAction(main, photo), S_OK);
-    EXPECT_TRUE(WaitUntil([&] { return MustQuery("画板1")["value"] == kCaptured; }, 3s)) << "no photo in slot 1";
+    EXPECT_TRUE(WaitUntil([&] { return MustQuery(mc::kSlots[0].board.name)["value"] == kCaptured; }, 3s)) << "no photo in slot 1";
     EXPECT_TRUE(WaitUntil([&] { return SettledCapture(slot1).Hash() != empty; }, 3s)) << "slot 1 shows no photo";
-    EXPECT_EQ(MustQuery("画板2")["value"], "") << "one press, one photo";
+    EXPECT_EQ(MustQuery(mc::kSlots[1].board.name)["value"], "") << "one press, one photo";
 }
 
 TEST_F(AccessibleMainWindow, APressThatOpensABoxDoesNotHoldTheCallerAndHiddenOrPlainControlsHaveNone) {

@@ -2,8 +2,11 @@
 // every call: at start-up, on a double-click in the camera list, from the zoom slider and
 // from "关闭设备"; and where the zoom puts the preview box.
 #include "tests/e2e/camera_session.h"
+#include "app/main_controls.h"
 
 #include <array>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -46,7 +49,7 @@ using CameraCalls = CameraSession;
 TEST_F(CameraCalls, StartUpOnlyFetchesTheListAndSelectsTheFirstCamera) {
     ASSERT_NO_FATAL_FAILURE(StartWithRecordingCamera());
     EXPECT_EQ(RecordedCalls(), Calls{"GetCameraList"});
-    const Report list = MustQuery("列表框1");
+    const Report list = MustQuery(mc::kCameraList.name);
     EXPECT_EQ(list.at("items"), "Recording Camera|Second Camera");
     EXPECT_EQ(list.at("selection"), "0");
     EXPECT_PRED_FORMAT2(BoxIs, PreviewInFrame(), kStartUpBox);
@@ -60,13 +63,13 @@ TEST_F(CameraCalls, NamesComeFromTheAnsiCodePageAndIndicesAreLeftOut) {
     if (lossy) GTEST_SKIP() << "the ANSI code page has no \u00e9";
     WriteCameraList("0|" + std::string(ansi) + "|1|Cam 2|2|007|");
     ASSERT_NO_FATAL_FAILURE(StartWithRecordingCamera());
-    EXPECT_EQ(MustQuery("列表框1").at("items"), "Cam\u00e9ra|Cam 2");
+    EXPECT_EQ(MustQuery(mc::kCameraList.name).at("items"), "Cam\u00e9ra|Cam 2");
 }
 
 TEST_F(CameraCalls, DoubleClickOnACameraStartsItInThePreviewBox) {
     ASSERT_NO_FATAL_FAILURE(StartWithRecordingCamera());
     const std::size_t before = RecordedCalls().size();
-    DoubleClickAt(FirstEntry(MustQuery("列表框1")));
+    DoubleClickAt(FirstEntry(MustQuery(mc::kCameraList.name)));
     EXPECT_EQ(CallsAfter(before, 2), (Calls{"SetCameraID 0", StartCameraCall()}));
     EXPECT_PRED_FORMAT2(BoxIs, PreviewInFrame(), kStartUpBox);
 }
@@ -83,7 +86,7 @@ TEST_F(CameraCalls, SliderMoveClosesResizesAndRestartsTheCamera) {
 TEST_F(CameraCalls, CloseDeviceOnlyClosesTheCamera) {
     ASSERT_NO_FATAL_FAILURE(StartWithRecordingCamera());
     const std::size_t before = RecordedCalls().size();
-    const Report button = MustQuery("按钮1");
+    const Report button = MustQuery(mc::kCloseDevice.name);
     ClickAt(static_cast<int>(ReportNumber(button, "screen_x") + ReportNumber(button, "w") / 2),
             static_cast<int>(ReportNumber(button, "screen_y") + ReportNumber(button, "h") / 2));
     EXPECT_EQ(CallsAfter(before, 1), Calls{"CloseCamera 0"});
@@ -93,7 +96,7 @@ TEST_F(CameraCalls, CloseDeviceOnlyClosesTheCamera) {
 TEST_F(CameraCalls, WithoutCamerasTheIndexIsMinusOne) {
     WriteCameraList("");
     ASSERT_NO_FATAL_FAILURE(StartWithRecordingCamera());
-    const Report list = MustQuery("列表框1");
+    const Report list = MustQuery(mc::kCameraList.name);
     EXPECT_EQ(list.at("items"), "");
     EXPECT_EQ(list.at("selection"), "-1");
     const std::size_t before = RecordedCalls().size();

@@ -1,8 +1,11 @@
 #include "tests/e2e/camera_session.h"
 
 #include "platform/win_text.h"
+#include "app/main_controls.h"
 
 #include <algorithm>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 
@@ -55,28 +58,28 @@ std::vector<std::string> CameraSession::CallsAfter(std::size_t from, std::size_t
 }
 
 ui::Rect CameraSession::PreviewInFrame() {
-    const Report box = MustQuery("外形框_视频");
+    const Report box = MustQuery(mc::kPreviewBox.name);
     return {static_cast<int>(ReportNumber(box, "x")) - kFrameInClient.x,
             static_cast<int>(ReportNumber(box, "y")) - kFrameInClient.y, static_cast<int>(ReportNumber(box, "w")),
             static_cast<int>(ReportNumber(box, "h"))};
 }
 
 std::string CameraSession::StartCameraCall() {
-    Report box = MustQuery("外形框_视频");
+    Report box = MustQuery(mc::kPreviewBox.name);
     return "StartCamera " + (box.count("hwnd") ? box.at("hwnd") : std::string("(no window)")) + " " +
            box["w"] + "x" + box["h"];
 }
 
 void CameraSession::ClickZoomSlider(double fraction) {
-    const Report slider = MustQuery("滑块条1");
+    const Report slider = MustQuery(mc::kZoomSlider.name);
     const auto x = ReportNumber(slider, "screen_x") + static_cast<long long>(ReportNumber(slider, "w") * fraction);
     // On the track, above the tick marks.
     const auto y = ReportNumber(slider, "screen_y") + 10;
     ClickAt(static_cast<int>(x), static_cast<int>(y));
-    EXPECT_TRUE(WaitUntil([&] { return orvia_.Query("滑块条1")["focused"] == "1"; }))
+    EXPECT_TRUE(WaitUntil([&] { return orvia_.Query(mc::kZoomSlider.name)["focused"] == "1"; }))
         << "the slider did not take the focus";
 }
 
-int CameraSession::ZoomPosition() { return static_cast<int>(ReportNumber(MustQuery("滑块条1"), "position")); }
+int CameraSession::ZoomPosition() { return static_cast<int>(ReportNumber(MustQuery(mc::kZoomSlider.name), "position")); }
 
 }  // namespace e2e

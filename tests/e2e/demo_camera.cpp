@@ -1,4 +1,7 @@
 #include "tests/e2e/demo_camera.h"
+#include "app/main_controls.h"
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 
@@ -6,10 +9,10 @@ std::vector<std::pair<std::wstring, std::wstring>> DemoCameraEnvironment(const w
     return {{L"ORVIA_DEMO_DEVICES", L"1"}, {L"ORVIA_DEMO_CAMERA_FAULT", fault}};
 }
 
-RECT FrameOnScreen(HWND mainWindow) { return OnScreen(QueryWindowControl(mainWindow, "外形框3")); }
+RECT FrameOnScreen(HWND mainWindow) { return OnScreen(QueryWindowControl(mainWindow, mc::kPreviewFrame.name)); }
 
 POINT DemoCameraEntry(HWND mainWindow) {
-    const HWND list = ReportWindow(QueryWindowControl(mainWindow, "列表框1"));
+    const HWND list = ReportWindow(QueryWindowControl(mainWindow, mc::kCameraList.name));
     const auto count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
     RECT item{};
     ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(count > 0 ? count - 1 : 0), reinterpret_cast<LPARAM>(&item));

@@ -10,8 +10,11 @@
 #include "framing/guide_geometry.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
+#include "app/main_controls.h"
 
 #include <cmath>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -51,7 +54,7 @@ protected:
                 static_cast<int>(ReportNumber(box, "y") - ReportNumber(frame, "y")),
                 static_cast<int>(ReportNumber(box, "w")), static_cast<int>(ReportNumber(box, "h"))};
     }
-    int ZoomPosition() { return static_cast<int>(ReportNumber(MustQuery("滑块条1"), "position")); }
+    int ZoomPosition() { return static_cast<int>(ReportNumber(MustQuery(mc::kZoomSlider.name), "position")); }
 
     HWND GuideWindow() {
         const std::vector<HWND> shown = VisibleWindowsOf(orvia_.Id(), kGuideClass);
@@ -70,7 +73,7 @@ protected:
     }
     // Picks "显示取景框" in the settings pop-up with the keyboard.
     void ToggleGuideFromMenu() {
-        ClickAt(CentreOf(MustQuery("按钮_设置")));
+        ClickAt(CentreOf(MustQuery(mc::kSettingsButton.name)));
         ASSERT_NE(WaitForWindowOf(orvia_.Id(), kMenuClass), nullptr) << "no pop-up menu";
         for (int i = 0; i <= kGuideMenuItem; ++i) PressKey(VK_DOWN);
         PressKey(VK_RETURN);
@@ -109,7 +112,7 @@ TEST_F(FramingGuide, ShowsWhileTheCameraRunsAndHidesWithTheMenuItem) {
         << "the menu item did not show the guide again";
 
     // The guide goes with the camera.
-    const Report close = MustQuery("按钮1");
+    const Report close = MustQuery(mc::kCloseDevice.name);
     ClickAt(static_cast<int>(ReportNumber(close, "screen_x") + 20), static_cast<int>(ReportNumber(close, "screen_y") + 10));
     EXPECT_TRUE(WaitUntil([&] { return GuideWindow() == nullptr; })) << "the guide stayed after 关闭设备";
 }
@@ -199,7 +202,7 @@ TEST_F(FramingGuide, StaysOverThePreviewWhenTheFocusMovesInsideTheWindow) {
     ASSERT_TRUE(WaitUntil([&] { return AnyGuidePixels() > kGuideShows; }));
     BringToForeground(orvia_.MainWindow());
     PressKey(VK_RETURN);  // a photo in slot 1, so that it takes the focus when clicked
-    ASSERT_TRUE(WaitUntil([&] { return MustQuery("画板1")["value"] == "295×412"; }, 3s));
+    ASSERT_TRUE(WaitUntil([&] { return MustQuery(mc::kSlots[0].board.name)["value"] == "295×412"; }, 3s));
 
     for (const char* control : {"画板1", "列表框1", "画板1"}) {
         ClickAt(CentreOf(MustQuery(control)));

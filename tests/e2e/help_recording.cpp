@@ -3,10 +3,13 @@
 #include "tests/e2e/help_pictures.h"
 
 #include "platform/files.h"
+#include "app/main_controls.h"
 
 #include <cstdio>
 #include <iterator>
 #include <vector>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 
@@ -116,7 +119,7 @@ bool RecordHelpPictures(HWND main, const std::wstring& directory) {
     if (!r.Save(JoinPath(directory, L"camera.gif"))) return Fail("camera.gif could not be written");
 
     // 2. Zoom with the slider, pan by dragging the picture.
-    const Report slider = QueryWindowControl(main, "滑块条1");
+    const Report slider = QueryWindowControl(main, mc::kZoomSlider.name);
     const RECT track = OnScreen(slider);
     const int middle = (track.top + track.bottom) / 2 - 6;
     r.MoveTo({track.left + 12, middle});
@@ -126,7 +129,7 @@ bool RecordHelpPictures(HWND main, const std::wstring& directory) {
         r.Watch(3, 150ms);
     }
     // There and back again, so the picture ends where it started.
-    const POINT picture = CentreOf(QueryWindowControl(main, "外形框3"));
+    const POINT picture = CentreOf(QueryWindowControl(main, mc::kPreviewFrame.name));
     r.MoveTo(picture);
     r.Shot(60);
     for (const int direction : {1, -1}) {

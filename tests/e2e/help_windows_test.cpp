@@ -11,10 +11,14 @@
 #include "platform/files.h"
 #include "platform/win_text.h"
 #include "ui/html_viewer_control.h"
+#include "app/main_controls.h"
+#include "chrome/secondary_templates.h"
 
 #include <cstdio>
 #include <set>
 #include <string>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -38,7 +42,7 @@ class SecondaryWindows : public OrviaSession {
 protected:
     // Picks the settings menu's item at `position` with the keyboard; the window it opened.
     HWND OpenFromMenu(int position) {
-        ClickAt(CentreOf(MustQuery("按钮_设置")));
+        ClickAt(CentreOf(MustQuery(mc::kSettingsButton.name)));
         if (!WaitForWindowOf(orvia_.Id(), kMenuClass)) return nullptr;
         for (int i = 0; i <= position; ++i) PressKey(VK_DOWN);
         PressKey(VK_RETURN);
@@ -79,7 +83,7 @@ protected:
     }
 
     long long PreviewX() { return ReportNumber(MustQuery(kPreview), "x"); }
-    bool FirstSlotTaken() { return !MustQuery("画板1")["value"].empty(); }
+    bool FirstSlotTaken() { return !MustQuery(mc::kSlots[0].board.name)["value"].empty(); }
 
     // While the window is open: the arrow keys and Enter leave the Main window alone.
     void ExpectHotkeysHeldBack(HWND window) {
@@ -140,7 +144,7 @@ TEST_F(HelpWindow, OpensModallyShowsThePageAndClosesByItsButton) {
     Screenshot::OfWindow(help).SavePng(ShotPath(TestName() + "-help"));
 
     ExpectHotkeysHeldBack(help);
-    ClickAt(CentreOf(QueryWindowControl(help, "关闭")));
+    ClickAt(CentreOf(QueryWindowControl(help, chrome::kHelpClose.name)));
     EXPECT_TRUE(WaitClosed(help)) << "关闭 did not close the Help window";
     ExpectHotkeysBack();
     EXPECT_TRUE(orvia_.IsRunning());

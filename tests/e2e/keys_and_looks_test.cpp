@@ -4,8 +4,11 @@
 #include "tests/e2e/orvia_session.h"
 
 #include "platform/owners.h"
+#include "app/main_controls.h"
 
 #include <tuple>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -109,7 +112,7 @@ protected:
     // One capture with the Photo button; it lands on the first photo slot.
     void TakeAPhoto() {
         ClickAt(CentreOf(MustQuery(kPhotoLabel)));
-        ASSERT_TRUE(WaitUntil([&] { return !MustQuery("画板1")["value"].empty(); }))
+        ASSERT_TRUE(WaitUntil([&] { return !MustQuery(mc::kSlots[0].board.name)["value"].empty(); }))
             << "the Photo button took no photo";
     }
     // Esc on the Main window; the question it brings up, or null.
@@ -140,7 +143,7 @@ TEST_F(UnsavedPhotos, ClosingAsksFirstCancelKeepsTheProgramAndOkEndsIt) {
     EXPECT_TRUE(NudgeTo(VK_LEFT, {preview.x - 10, preview.y})) << "the arrow keys did not come back after the box";
 
     // The close button asks the same question.
-    ClickAt(CentreOf(MustQuery("关闭")));
+    ClickAt(CentreOf(MustQuery(mc::kCloseButton.name)));
     question = WaitForWindowOf(orvia_.Id(), kDialogClass);
     ASSERT_NE(question, nullptr) << (orvia_.IsRunning() ? "no question appeared" : "it ended without asking");
     EXPECT_EQ(MessageBoxText(question), kUnsavedQuestion);
@@ -161,7 +164,7 @@ TEST_F(UnsavedPhotos, EnterAnswersTheQuestionInsteadOfTakingAnotherPhoto) {
     EXPECT_TRUE(answered) << "Enter did not answer the question";
     EXPECT_TRUE(orvia_.IsRunning()) << "Enter ended the program and its unsaved photo";
     Pause(300ms);
-    EXPECT_EQ(MustQuery("画板2")["value"], "") << "Enter took a photo behind the box";
+    EXPECT_EQ(MustQuery(mc::kSlots[1].board.name)["value"], "") << "Enter took a photo behind the box";
     if (!answered) PressDialogButton(question, IDCANCEL);
 }
 

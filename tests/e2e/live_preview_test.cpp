@@ -4,6 +4,9 @@
 #include "tests/e2e/orvia_session.h"
 
 #include "components/VedioCapture/test_pattern.h"
+#include "app/main_controls.h"
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -15,7 +18,7 @@ protected:
     // `fault` makes the demonstration camera misbehave (see the component).
     void StartWithDemoCamera(const wchar_t* fault = L"") {
         ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment(fault)));
-        const Report list = MustQuery("列表框1");
+        const Report list = MustQuery(mc::kCameraList.name);
         ASSERT_EQ(list.count("items"), 1u);
         ASSERT_NE(list.at("items").find("Orvia Demo Camera"), std::string::npos) << list.at("items");
     }
@@ -28,8 +31,8 @@ protected:
     static bool IsAllBlack(const Screenshot& shot) { return shot.IsAll(RGB(0, 0, 0)); }
     // Where picture column `x` lands in the frame, for the box's current geometry.
     int FrameColumnOf(int x) {
-        const Report box = MustQuery("外形框_视频");
-        const Report frame = MustQuery("外形框3");
+        const Report box = MustQuery(mc::kPreviewBox.name);
+        const Report frame = MustQuery(mc::kPreviewFrame.name);
         const long long left = ReportNumber(box, "x") - ReportNumber(frame, "x");
         return static_cast<int>(left + x * ReportNumber(box, "w") / pattern::kWidth);
     }
@@ -51,7 +54,7 @@ TEST_F(LivePreview, ADoubleClickStartsAMovingPictureAndCloseDeviceStopsIt) {
     EXPECT_FALSE(IsAllBlack(second));
     EXPECT_FALSE(first.SamePixels(second)) << "the picture does not move";
 
-    const Report close = MustQuery("按钮1");
+    const Report close = MustQuery(mc::kCloseDevice.name);
     ClickAt(static_cast<int>(ReportNumber(close, "screen_x") + 20), static_cast<int>(ReportNumber(close, "screen_y") + 10));
     EXPECT_TRUE(WaitUntil([&] { return IsAllBlack(ShootFrame()); }, 3s)) << "the picture stayed after 关闭设备";
     const Screenshot stopped = ShootFrame();
@@ -73,15 +76,15 @@ TEST_F(LivePreview, ThePictureMovesWithTheDraggedBox) {
     const int edge = 2 * pattern::kBarWidth;
     const int row = 60;
     ASSERT_LT(FrameColumnOf(edge), 0);
-    const Report frame = MustQuery("外形框3");
-    const long long startX = ReportNumber(MustQuery("外形框_视频"), "x");
+    const Report frame = MustQuery(mc::kPreviewFrame.name);
+    const long long startX = ReportNumber(MustQuery(mc::kPreviewBox.name), "x");
     const POINT press{static_cast<LONG>(ReportNumber(frame, "screen_x") + 150),
                       static_cast<LONG>(ReportNumber(frame, "screen_y") + 200)};
     PressAndDrag(press, 100, 20);
     Pause(200ms);
     LeftUp();
-    ASSERT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery("外形框_视频"), "x") == startX + 100; }, 3s))
-        << "the box is at x " << ReportNumber(MustQuery("外形框_视频"), "x") << ", not " << startX + 100;
+    ASSERT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery(mc::kPreviewBox.name), "x") == startX + 100; }, 3s))
+        << "the box is at x " << ReportNumber(MustQuery(mc::kPreviewBox.name), "x") << ", not " << startX + 100;
 
     const int column = FrameColumnOf(edge);
     ASSERT_GT(column, 10) << "the box did not move far enough";
@@ -96,8 +99,8 @@ TEST_F(LivePreview, AZoomChangeWhileRunningShowsNoBlackFrame) {
     ASSERT_NO_FATAL_FAILURE(StartWithDemoCamera());
     ASSERT_NO_FATAL_FAILURE(DoubleClickDemoCamera());
     ASSERT_TRUE(WaitForPicture());
-    const long long widthBefore = ReportNumber(MustQuery("外形框_视频"), "w");
-    const Report slider = MustQuery("滑块条1");
+    const long long widthBefore = ReportNumber(MustQuery(mc::kPreviewBox.name), "w");
+    const Report slider = MustQuery(mc::kZoomSlider.name);
     ClickAt(static_cast<int>(ReportNumber(slider, "screen_x") + ReportNumber(slider, "w") * 9 / 10),
             static_cast<int>(ReportNumber(slider, "screen_y") + 10));
     // Watch the frame while the camera stops, the box changes size and the camera starts.
@@ -108,7 +111,7 @@ TEST_F(LivePreview, AZoomChangeWhileRunningShowsNoBlackFrame) {
         black += IsAllBlack(ShootFrame());
         ++shots;
     }
-    EXPECT_NE(ReportNumber(MustQuery("外形框_视频"), "w"), widthBefore) << "the zoom did not change";
+    EXPECT_NE(ReportNumber(MustQuery(mc::kPreviewBox.name), "w"), widthBefore) << "the zoom did not change";
     EXPECT_EQ(black, 0) << black << " of " << shots << " looks at the frame found it black";
     const Screenshot first = ShootFrame();
     Pause(300ms);

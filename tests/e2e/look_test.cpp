@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdio>
 
+namespace mc = app::main_controls;
+
 namespace e2e {
 namespace {
 
@@ -39,7 +41,7 @@ TEST_F(StartupLook, WhiteBackgroundTitleAndNameBar) {
     EXPECT_EQ(ReportRect(bar).left, 400);
     EXPECT_EQ(ReportRect(bar).top, 96);
     EXPECT_EQ(ReportNumber(bar, "shown"), 1);
-    EXPECT_EQ(MustQuery("透明标签_名字")["caption"], kNoReaderPrompt);
+    EXPECT_EQ(MustQuery(mc::kStudentLabel.name)["caption"], kNoReaderPrompt);
     const RECT barInside{401, 97, 400 + 512 - 1, 96 + 34 - 1};
     EXPECT_GT(shot.CountColour(barInside, kAccentBlue), Area(barInside) / 2) << "the name bar is not blue";
     EXPECT_GT(shot.CountColour(barInside, kWhite), 200) << "no white caption on the name bar";
@@ -100,10 +102,10 @@ TEST_F(StartupLook, OnlyThePhotoButtonWithoutAReader) {
     ASSERT_NO_FATAL_FAILURE(StartOrvia());
     const Screenshot shot = ShootMainWindow();
 
-    EXPECT_EQ(ReportNumber(MustQuery("外形框_读身份证"), "shown"), 0);
-    EXPECT_EQ(ReportNumber(MustQuery("透明标签_读身份证"), "shown"), 0);
-    EXPECT_EQ(ReportNumber(MustQuery("外形框_拍照"), "shown"), 1);
-    EXPECT_EQ(ReportNumber(MustQuery("透明标签_拍照"), "shown"), 1);
+    EXPECT_EQ(ReportNumber(MustQuery(mc::kReadCardBody.name), "shown"), 0);
+    EXPECT_EQ(ReportNumber(MustQuery(mc::kReadCardLabel.name), "shown"), 0);
+    EXPECT_EQ(ReportNumber(MustQuery(mc::kPhotoBody.name), "shown"), 1);
+    EXPECT_EQ(ReportNumber(MustQuery(mc::kPhotoLabel.name), "shown"), 1);
 
     // The two buttons lie 3 pixels apart: the left edge of the card button would be blue
     // at x=557, the right edge of the photo button is at x=766.

@@ -7,6 +7,8 @@
 #include "reader/reader.h"
 #include "ui/input_box.h"
 
+namespace mc = app::main_controls;
+
 namespace e2e {
 namespace {
 
@@ -119,12 +121,12 @@ TEST_F(ManualNaming, ANameNoFileCanHaveIsRefusedAndTheBoxStaysOpen) {
 }
 
 TEST_F(ManualNaming, TheArrowKeysWorkInTheBoxNotOnThePreview) {
-    const Report before = MustQuery("外形框_视频");
+    const Report before = MustQuery(mc::kPreviewBox.name);
     HWND box = OpenInputBox();
     ASSERT_NE(box, nullptr);
     PressKey(VK_LEFT);
     Pause(300ms);
-    EXPECT_EQ(MustQuery("外形框_视频")["x"], before.at("x")) << "the hotkeys are let go while the box is open";
+    EXPECT_EQ(MustQuery(mc::kPreviewBox.name)["x"], before.at("x")) << "the hotkeys are let go while the box is open";
     ASSERT_TRUE(Answer(box, IDCANCEL));
 }
 

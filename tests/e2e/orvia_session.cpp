@@ -1,6 +1,9 @@
 #include "tests/e2e/orvia_session.h"
 
 #include "platform/win_text.h"
+#include "app/main_controls.h"
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 
@@ -32,7 +35,7 @@ Report OrviaSession::MustQuery(std::string_view name) {
 }
 
 int OrviaSession::NamePixels(COLORREF colour) {
-    const RECT label = OnScreen(MustQuery("透明标签_名字"));
+    const RECT label = OnScreen(MustQuery(mc::kStudentLabel.name));
     RECT bar = OnScreen(MustQuery("外形框4"));
     ::InflateRect(&bar, -1, -1);
     RECT area{};

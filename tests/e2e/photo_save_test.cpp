@@ -7,9 +7,12 @@
 #include "platform/gdiplus.h"
 #include "platform/win_text.h"
 #include "ui/pictures.h"
+#include "app/main_controls.h"
 
 #include <algorithm>
 #include <array>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -29,12 +32,12 @@ std::string Decoded(const std::optional<std::vector<std::uint8_t>>& file) {
 class PhotoSave : public OrviaSession {
 protected:
     std::wstring Photos() const { return dir_ / kPhotoDirectory; }
-    std::wstring Name() { return platform::Wide(MustQuery("透明标签_名字")["caption"]); }
+    std::wstring Name() { return platform::Wide(MustQuery(mc::kStudentLabel.name)["caption"]); }
     std::wstring PhotoPath() { return JoinPath(Photos(), Name() + L".jpg"); }
     // The size of the slot's picture; empty while it holds none.
     std::string Picture(int slot) { return MustQuery(kBoards[static_cast<std::size_t>(slot - 1)])["value"]; }
     bool CaptureInto(int slot) {
-        ClickAt(CentreOf(MustQuery("透明标签_拍照")));
+        ClickAt(CentreOf(MustQuery(mc::kPhotoLabel.name)));
         return WaitUntil([&] { return Picture(slot) == kCaptured; }, 3s);
     }
     // Double-clicks the slot and waits for the question, which names the name bar's text.
@@ -165,12 +168,12 @@ TEST_F(PhotoRoad, TheSavedPhotoCarriesItsBrightnessStepsAndThenEscClosesAtOnce) 
     ASSERT_TRUE(CaptureInto(1));
     ASSERT_TRUE(CaptureInto(2));
     // Slot 2: three steps brighter.
-    ClickAt(CentreOf(MustQuery("画板2")));
-    ASSERT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery("分组框_图2"), "shown") == 1; }, 2s));
-    const RECT slot2 = OnScreen(MustQuery("画板2"));
+    ClickAt(CentreOf(MustQuery(mc::kSlots[1].board.name)));
+    ASSERT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery(mc::kSlots[1].brightnessGroup.name), "shown") == 1; }, 2s));
+    const RECT slot2 = OnScreen(MustQuery(mc::kSlots[1].board.name));
     for (int press = 0; press < 3; ++press) {
         const std::uint64_t before = SettledCapture(slot2).Hash();
-        ClickAt(CentreOf(MustQuery("透明标签_增加亮度2")));
+        ClickAt(CentreOf(MustQuery(mc::kSlots[1].brighter.label.name)));
         ASSERT_TRUE(WaitUntil([&] { return SettledCapture(slot2).Hash() != before; }, 2s));
     }
 
@@ -200,7 +203,7 @@ TEST_F(PhotoRoad, EnterWhileTheSaveQuestionIsOpenAnswersItAndCapturesNothing) {
     HWND question = AskToSave(1);
     ASSERT_NE(question, nullptr);
     // The box has the keyboard: the slot's brightness buttons are gone meanwhile.
-    EXPECT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery("分组框_图1"), "shown") == 0; }, 2s));
+    EXPECT_TRUE(WaitUntil([&] { return ReportNumber(MustQuery(mc::kSlots[0].brightnessGroup.name), "shown") == 0; }, 2s));
     ASSERT_TRUE(BringToForeground(question));
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(question); }, 3s)) << "Enter did not answer the box";

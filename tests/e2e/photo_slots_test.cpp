@@ -2,8 +2,11 @@
 // slot shows its brightness buttons, and a press on one changes that slot alone.
 #include "tests/e2e/demo_camera.h"
 #include "tests/e2e/orvia_session.h"
+#include "app/main_controls.h"
 
 #include <array>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -29,7 +32,7 @@ protected:
     // Presses and releases the Photo button; true once slot `slot` holds a new picture.
     bool CaptureInto(int slot) {
         const std::uint64_t before = Hash(slot);
-        ClickAt(CentreOf(MustQuery("透明标签_拍照")));
+        ClickAt(CentreOf(MustQuery(mc::kPhotoLabel.name)));
         return WaitUntil([&] { return Picture(slot) == kCaptured && Hash(slot) != before; }, 3s);
     }
     void ClickSlot(int slot) { ClickAt(CentreOf(MustQuery(kBoards[static_cast<std::size_t>(slot - 1)]))); }
@@ -80,7 +83,7 @@ TEST_F(PhotoSlots, AClickOnASlotShowsItsBrightnessButtonsOnly) {
     EXPECT_TRUE(WaitUntil([&] { return ShownGroup() == 1; }, 2s)) << ShownGroup();
     ClickSlot(3);
     EXPECT_TRUE(WaitUntil([&] { return ShownGroup() == 3; }, 2s)) << ShownGroup();
-    ClickAt(CentreOf(MustQuery("列表框1")));  // the focus leaves the slots
+    ClickAt(CentreOf(MustQuery(mc::kCameraList.name)));  // the focus leaves the slots
     EXPECT_TRUE(WaitUntil([&] { return ShownGroup() == 0; }, 2s)) << ShownGroup();
 }
 
@@ -91,7 +94,7 @@ TEST_F(PhotoSlots, CapturingKeepsTheSelectedSlot) {
     ASSERT_TRUE(CaptureInto(1));
     Pause(100ms);
     EXPECT_EQ(ShownGroup(), 2);
-    EXPECT_EQ(MustQuery("画板2")["focused"], "1");
+    EXPECT_EQ(MustQuery(mc::kSlots[1].board.name)["focused"], "1");
 }
 
 TEST_F(PhotoSlots, ABrightnessPressChangesItsOwnSlotOnly) {
@@ -102,7 +105,7 @@ TEST_F(PhotoSlots, ABrightnessPressChangesItsOwnSlotOnly) {
     for (int k = 1; k <= 4; ++k) before[static_cast<std::size_t>(k)] = Hash(k);
     ClickSlot(3);
     ASSERT_TRUE(WaitUntil([&] { return ShownGroup() == 3; }, 2s));
-    ClickAt(CentreOf(MustQuery("透明标签_增加亮度3")));
+    ClickAt(CentreOf(MustQuery(mc::kSlots[2].brighter.label.name)));
     EXPECT_TRUE(WaitUntil([&] { return Hash(3) != before[3]; }, 2s)) << "slot 3 did not change";
     EXPECT_EQ(Picture(3), kCaptured);
     for (const int k : {1, 2, 4}) EXPECT_EQ(Hash(k), before[static_cast<std::size_t>(k)]) << "slot " << k;

@@ -2,6 +2,9 @@
 // and the control tree keeps up with where its window went.
 #include "tests/e2e/camera_session.h"
 #include "ui/caption_drag.h"
+#include "app/main_controls.h"
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -24,7 +27,7 @@ TEST_F(CameraPreviewDragging, PointerWithoutAButtonLeavesTheBoxAlone) {
 TEST_F(CameraPreviewDragging, DraggingMovesTheBoxWithThePointer) {
     ASSERT_NO_FATAL_FAILURE(StartWithRecordingCamera());
     const ui::Rect before = PreviewInFrame();
-    const HWND box = ReportWindow(MustQuery("外形框_视频"));
+    const HWND box = ReportWindow(MustQuery(mc::kPreviewBox.name));
     ASSERT_NE(box, nullptr);
     const POINT press = Client(150, 250);
 

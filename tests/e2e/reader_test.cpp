@@ -5,8 +5,11 @@
 #include "tests/e2e/reader_emulator_client.h"
 
 #include "platform/win_text.h"
+#include "app/main_controls.h"
 
 #include <algorithm>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -127,8 +130,8 @@ TEST_F(ReadingACard, NamesBeyondGbkAreShownAndSavedWhole) {
         if (name != cards[0].second) ClickAt(CentreOf(MustQuery(kStudentLabel)));
         ASSERT_TRUE(CaptionBecomes(platform::Narrow(name))) << Caption();
         EXPECT_TRUE(NoBoxOpen());
-        ClickAt(CentreOf(MustQuery("透明标签_拍照")));
-        DoubleClickAt(CentreOf(MustQuery("画板1")));
+        ClickAt(CentreOf(MustQuery(mc::kPhotoLabel.name)));
+        DoubleClickAt(CentreOf(MustQuery(mc::kSlots[0].board.name)));
         ASSERT_TRUE(AnswerBox(L"要保存" + name + L"的图片吗？"));
         const std::wstring photos = dir_ / L"学员照片";
         EXPECT_TRUE(WaitUntil([&] { return IsPlainFile(JoinPath(photos, name + L".jpg")); }, 3s));

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cwchar>
 
+namespace mc = app::main_controls;
+
 namespace {
 
 using namespace e2e;
@@ -65,9 +67,9 @@ bool Walk() {
             PressKey(VK_RETURN);
         Pause(400ms);
     }
-    ClickAt(CentreOf(QueryWindowControl(main, "画板2")));
+    ClickAt(CentreOf(QueryWindowControl(main, mc::kSlots[1].board.name)));
     Pause(200ms);
-    ClickAt(CentreOf(QueryWindowControl(main, "透明标签_增加亮度2")));
+    ClickAt(CentreOf(QueryWindowControl(main, mc::kSlots[1].brighter.label.name)));
     Pause(500ms);
     return true;
 }

@@ -1,9 +1,12 @@
 #include "tests/e2e/virtual_camera.h"
 
 #include "platform/win_text.h"
+#include "app/main_controls.h"
 
 #include <cstdio>
 #include <cstdlib>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 
@@ -73,7 +76,7 @@ bool TellVirtualCamera(const std::wstring& programDir, std::string_view instruct
 }
 
 std::optional<POINT> VirtualCameraEntry(HWND mainWindow) {
-    const HWND list = ReportWindow(QueryWindowControl(mainWindow, "列表框1"));
+    const HWND list = ReportWindow(QueryWindowControl(mainWindow, mc::kCameraList.name));
     const auto count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         const auto length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
@@ -91,8 +94,8 @@ std::optional<POINT> VirtualCameraEntry(HWND mainWindow) {
 }
 
 RECT PreviewBoxInFrame(HWND mainWindow) {
-    const Report box = QueryWindowControl(mainWindow, "外形框_视频");
-    const Report frame = QueryWindowControl(mainWindow, "外形框3");
+    const Report box = QueryWindowControl(mainWindow, mc::kPreviewBox.name);
+    const Report frame = QueryWindowControl(mainWindow, mc::kPreviewFrame.name);
     const auto left = static_cast<LONG>(ReportNumber(box, "x") - ReportNumber(frame, "x"));
     const auto top = static_cast<LONG>(ReportNumber(box, "y") - ReportNumber(frame, "y"));
     return {left, top, left + static_cast<LONG>(ReportNumber(box, "w")), top + static_cast<LONG>(ReportNumber(box, "h"))};

@@ -6,6 +6,7 @@
 #include "tests/e2e/demo_camera.h"
 #include "tests/e2e/orvia_session.h"
 #include "tests/e2e/virtual_camera.h"
+#include "app/main_controls.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -14,6 +15,8 @@
 #include <map>
 #include <memory>
 #include <vector>
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -36,11 +39,11 @@ protected:
         ASSERT_TRUE(TellVirtualCamera(dir_.Path(), instructions));
         ASSERT_NO_FATAL_FAILURE(StartOrvia(VirtualCameraEnvironment(dir_.Path())));
         entry_ = VirtualCameraEntry(orvia_.MainWindow());
-        ASSERT_TRUE(entry_.has_value()) << "列表框1 does not list the virtual camera: " << MustQuery("列表框1")["items"];
+        ASSERT_TRUE(entry_.has_value()) << "列表框1 does not list the virtual camera: " << MustQuery(mc::kCameraList.name)["items"];
     }
     void Tell(std::string_view instructions) { ASSERT_TRUE(TellVirtualCamera(dir_.Path(), instructions)); }
     void DoubleClickCamera() { DoubleClickAt(*entry_); }
-    void CloseDevice() { ClickAt(CentreOf(MustQuery("按钮1"))); }
+    void CloseDevice() { ClickAt(CentreOf(MustQuery(mc::kCloseDevice.name))); }
 
     Screenshot ShootFrame() { return Screenshot::Capture(FrameOnScreen(orvia_.MainWindow())); }
     PatternCheck CheckFrame() { return PatternCheck(ShootFrame(), PreviewBoxInFrame(orvia_.MainWindow())); }
@@ -67,7 +70,7 @@ protected:
     }
     // A click on the zoom slider's track at `tenths` of its length: a new size restarts the camera.
     void ClickZoom(int tenths) {
-        const Report slider = MustQuery("滑块条1");
+        const Report slider = MustQuery(mc::kZoomSlider.name);
         ClickAt(static_cast<int>(ReportNumber(slider, "screen_x") + ReportNumber(slider, "w") * tenths / 10),
                 static_cast<int>(ReportNumber(slider, "screen_y") + 10));
     }
@@ -261,7 +264,7 @@ TEST_F(VirtualCameraCycles, EndingWithTheCameraRunningEndsCleanlyEveryTime) {
         DoubleClickAt(*entry);
         const RECT frame = FrameOnScreen(orvia.MainWindow());
         ASSERT_TRUE(WaitUntil([&] { return !Screenshot::Capture(frame).IsAll(RGB(0, 0, 0)); }, 5s));
-        ClickAt(CentreOf(orvia.Query("关闭")));
+        ClickAt(CentreOf(orvia.Query(mc::kCloseButton.name)));
         bool boxSeen = false;
         const bool ended = WaitUntil([&] {
             boxSeen = boxSeen || !VisibleWindowsOf(orvia.Id(), kDialogClass).empty();
@@ -291,10 +294,10 @@ TEST_F(VirtualCameraCapture, AShotRightAfterAZoomChangeWaitsForTheNewPicture) {
     ASSERT_TRUE(BringToForeground(orvia_.MainWindow()));
     PressKey(VK_RETURN);
     HWND box = WaitForBoxSaying(orvia_.Id(), L"画面还没有出来", 5s);
-    ASSERT_NE(box, nullptr) << "no word that the shot was not taken; slot 1 holds \"" << MustQuery("画板1")["value"]
+    ASSERT_NE(box, nullptr) << "no word that the shot was not taken; slot 1 holds \"" << MustQuery(mc::kSlots[0].board.name)["value"]
                             << "\"";
     EXPECT_EQ(TextOf(box), L"拍照失败");
-    EXPECT_EQ(MustQuery("画板1")["value"], "") << "the stand-in went into the slot";
+    EXPECT_EQ(MustQuery(mc::kSlots[0].board.name)["value"], "") << "the stand-in went into the slot";
     ASSERT_TRUE(PressDialogButton(box, IDOK));
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 3s));
 

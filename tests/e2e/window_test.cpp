@@ -2,6 +2,9 @@
 #include "tests/e2e/orvia_session.h"
 
 #include "platform/win_text.h"
+#include "app/main_controls.h"
+
+namespace mc = app::main_controls;
 
 namespace e2e {
 namespace {
@@ -25,7 +28,7 @@ TEST_F(Closing, EscapeEndsTheProgram) {
 
 TEST_F(Closing, CloseButtonEndsTheProgram) {
     ASSERT_NO_FATAL_FAILURE(StartOrvia());
-    const Report close = MustQuery("关闭");
+    const Report close = MustQuery(mc::kCloseButton.name);
     ASSERT_EQ(ReportNumber(close, "shown"), 1);
     ClickAt(CentreOf(close));
     ASSERT_TRUE(orvia_.WaitForExit(10s)) << "still running after a click on the close button";
@@ -39,7 +42,7 @@ TEST_F(SettingsMenu, SettingsButtonPopsUpTheHelpItems) {
     EXPECT_EQ(::GetMenu(orvia_.MainWindow()), nullptr) << "the menu shows as a menu bar";
     EXPECT_TRUE(VisibleWindowsOf(orvia_.Id(), kMenuClass).empty()) << "a menu is open before the press";
 
-    ClickAt(CentreOf(MustQuery("按钮_设置")));
+    ClickAt(CentreOf(MustQuery(mc::kSettingsButton.name)));
     const HWND menu = WaitForWindowOf(orvia_.Id(), kMenuClass);
     ASSERT_NE(menu, nullptr) << "no pop-up menu appeared";
     for (const wchar_t* item : {L"软件帮助", L"联系作者"})
@@ -65,7 +68,7 @@ TEST_F(UnboundControls, SaveSettingsButtonDoesNothing) {
     EXPECT_TRUE(orvia_.IsRunning());
     const RECT after = orvia_.WindowRect();
     EXPECT_TRUE(::EqualRect(&before, &after));
-    EXPECT_EQ(MustQuery("透明标签_名字")["caption"], "身份证读卡器连接失败!请双击我填写名字");
+    EXPECT_EQ(MustQuery(mc::kStudentLabel.name)["caption"], "身份证读卡器连接失败!请双击我填写名字");
 }
 
 using WindowDragging = OrviaSession;

@@ -1,3 +1,4 @@
+#include "app/main_controls.h"
 #include "app/main_template.h"
 #include "ui/control_tree.h"
 #include "ui/kind_traits.h"
@@ -8,6 +9,8 @@
 #include <string>
 
 namespace {
+
+namespace mc = app::main_controls;
 
 using ui::ControlKind;
 using ui::Rect;
@@ -35,7 +38,7 @@ bool Inside(const Rect& inner, const Rect& outer) {
 }
 
 TEST_F(MainTemplate, EveryControlFitsItsParentExceptTheTwoThatAreMeantToBeClipped) {
-    const std::set<std::string> clippedOnPurpose = {"外形框_视频", "透明标签_名字"};
+    const std::set<std::string_view> clippedOnPurpose = {mc::kPreviewBox.name, mc::kStudentLabel.name};
     const Rect window{0, 0, layout_.width, layout_.height};
     for (int i = 0; i < tree_.Count(); ++i) {
         const std::string name(tree_.At(i).row->name);
@@ -44,7 +47,7 @@ TEST_F(MainTemplate, EveryControlFitsItsParentExceptTheTwoThatAreMeantToBeClippe
         EXPECT_EQ(Inside(tree_.AbsoluteRect(i), outer), clippedOnPurpose.count(name) == 0) << name;
     }
     // The name label loses exactly its last five pixels to the bar.
-    EXPECT_EQ(tree_.VisibleRect(Index("透明标签_名字")).width, 512 - 5);
+    EXPECT_EQ(tree_.VisibleRect(Index(mc::kStudentLabel.name)).width, 512 - 5);
 }
 
 TEST_F(MainTemplate, OnlyTheBrightnessGroupsStartHidden) {
@@ -53,8 +56,8 @@ TEST_F(MainTemplate, OnlyTheBrightnessGroupsStartHidden) {
         if (!tree_.At(i).visible) hidden.insert(std::string(tree_.At(i).row->name));
     EXPECT_EQ(hidden, (std::set<std::string>{"分组框_图1", "分组框_图2", "分组框_图3", "分组框_图4"}));
     // Both big buttons exist at creation; start-up hides one of them.
-    EXPECT_TRUE(tree_.IsShown(Index("透明标签_读身份证")));
-    EXPECT_TRUE(tree_.IsShown(Index("透明标签_拍照")));
+    EXPECT_TRUE(tree_.IsShown(Index(mc::kReadCardLabel.name)));
+    EXPECT_TRUE(tree_.IsShown(Index(mc::kPhotoLabel.name)));
 }
 
 TEST_F(MainTemplate, SlotsFormARowWithTheirBrightnessGroupBeneath) {
@@ -81,17 +84,17 @@ TEST_F(MainTemplate, SlotsFormARowWithTheirBrightnessGroupBeneath) {
 }
 
 TEST_F(MainTemplate, TheTwoBigButtonsShareOnePlace) {
-    const Rect readCard = Abs("外形框_读身份证");
-    const Rect photo = Abs("外形框_拍照");
+    const Rect readCard = Abs(mc::kReadCardBody.name);
+    const Rect photo = Abs(mc::kPhotoBody.name);
     EXPECT_EQ(photo.left - readCard.left, 3);
     EXPECT_EQ(photo.top, readCard.top);
-    EXPECT_EQ(Abs("透明标签_读身份证"), readCard);
-    EXPECT_EQ(Abs("透明标签_拍照"), photo);
+    EXPECT_EQ(Abs(mc::kReadCardLabel.name), readCard);
+    EXPECT_EQ(Abs(mc::kPhotoLabel.name), photo);
 }
 
 TEST_F(MainTemplate, ThePreviewSurfaceIsLargerThanItsFrameAndBothHaveWindows) {
-    const int frame = Index("外形框3");
-    const int surface = Index("外形框_视频");
+    const int frame = Index(mc::kPreviewFrame.name);
+    const int surface = Index(mc::kPreviewBox.name);
     EXPECT_TRUE(ui::NeedsOwnWindow(*tree_.At(frame).row));
     EXPECT_TRUE(ui::NeedsOwnWindow(*tree_.At(surface).row));
     EXPECT_EQ(tree_.HostOf(surface), frame);

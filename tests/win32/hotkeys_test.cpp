@@ -69,7 +69,7 @@ TEST_F(Hotkeys, RefusedRegistrationsLeaveTheTableAsItWas) {
     EXPECT_EQ(second, 0) << "a second window was hooked";
 }
 
-TEST_F(Hotkeys, RegisteringAnIdentifierAgainLetsItsEarlierKeyGo) {
+TEST_F(Hotkeys, RegisteringAnIdentifierAgainReplacesItsKeyAndHandler) {
     int first = 0, second = 0, third = 0;
     app::HotkeyTable table;
     ASSERT_TRUE(table.Register(W(), kMods, VK_F7, Count(first), 7));
@@ -77,19 +77,21 @@ TEST_F(Hotkeys, RegisteringAnIdentifierAgainLetsItsEarlierKeyGo) {
     ASSERT_TRUE(table.Register(W(), kMods, VK_F8, Count(second), 7));
     EXPECT_TRUE(KeyIsFree(kMods, VK_F7));
     EXPECT_FALSE(KeyIsFree(kMods, VK_F8));
-    EXPECT_EQ(table.Size(), 2u);  // the earlier record stays
+    EXPECT_EQ(table.Size(), 1u);
 
-    // The first record with the identifier is the one that runs.
     ::SendMessageW(W(), WM_HOTKEY, 7, 0);
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(second, 0);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 1);
 
-    // Even a registration the platform refuses lets the earlier key go first.
+    // Even a registration the platform refuses lets the earlier key go, and leaves the
+    // identifier without a handler.
     KeyHolder holder(kMods, VK_F9);
     ASSERT_TRUE(holder.Holds());
     EXPECT_FALSE(table.Register(W(), kMods, VK_F9, Count(third), 7));
     EXPECT_TRUE(KeyIsFree(kMods, VK_F8));
-    EXPECT_EQ(table.Size(), 2u);
+    EXPECT_EQ(table.Size(), 0u);
+    ::SendMessageW(W(), WM_HOTKEY, 7, 0);
+    EXPECT_EQ(second + third, 1);
 }
 
 TEST_F(Hotkeys, KnownHotkeysAreConsumedEverythingElsePassesOn) {

@@ -18,15 +18,11 @@ using probe::kMods;
 const ui::ControlRow kRows[] = {{.name = "底", .rect = {0, 0, 120, 80}}};
 const ui::WindowTemplate kLayout{120, 80, kRows, {}};
 
-// Observers set by a test are gone again after it.
-class ModalGate : public ::testing::Test {
-protected:
-    void TearDown() override { ui::SetModalObservers(nullptr, nullptr); }
-};
+using ModalGate = ::testing::Test;
 
 TEST_F(ModalGate, NestedScopesOpenAndCloseTheGateOnce) {
     int opened = 0, closed = 0;
-    ui::SetModalObservers([&] { ++opened; }, [&] { ++closed; });
+    const ui::ModalWatch watch([&] { ++opened; }, [&] { ++closed; });
     {
         ui::ModalScope outer;
         EXPECT_EQ(opened, 1);
@@ -51,7 +47,7 @@ TEST_F(ModalGate, HotkeysAreLetGoInsideAndTakenBackAfter) {
     ASSERT_TRUE(table.Register(w, kMods, VK_F8, [] {}, 8));
     ASSERT_TRUE(table.Register(w, kMods, VK_F9, [] {}, 9));
     ASSERT_TRUE(table.Register(w, kMods, VK_F10, [] {}, 9));  // F9 is no longer the table's
-    ui::SetModalObservers([&] { table.Release(); }, [&] { table.Retake(); });
+    const ui::ModalWatch watch([&] { table.Release(); }, [&] { table.Retake(); });
 
     std::optional<KeyHolder> intruder;
     {
@@ -64,7 +60,7 @@ TEST_F(ModalGate, HotkeysAreLetGoInsideAndTakenBackAfter) {
     EXPECT_FALSE(KeyIsFree(kMods, VK_F7));
     EXPECT_FALSE(KeyIsFree(kMods, VK_F10));
     EXPECT_TRUE(KeyIsFree(kMods, VK_F9));
-    EXPECT_EQ(table.Size(), 4u);
+    EXPECT_EQ(table.Size(), 3u);
 
     // The key the other program took does nothing here until a later box gives it back.
     intruder->LetGo();

@@ -11,6 +11,8 @@
 
 #include <ostream>
 
+namespace mc = app::main_controls;
+
 namespace {
 
 using ui::ControlEvent;
@@ -85,9 +87,9 @@ TEST_F(PressLooks, EachKindHasItsOwnPressedLookAndAllShareTheNormalOne) {
         Named button;
         Look pressed;
     } cases[] = {
-        {{"透明标签_拍照", "外形框_拍照", ShapeButtonKind::Photo}, {Rgb(0xFF8000), 2, Rgb(0xFF8000)}},
-        {{"透明标签_增加亮度2", "外形框_按钮增加亮度2", ShapeButtonKind::Brighter}, {Rgb(0xFF0000), 2, Rgb(0xFF0000)}},
-        {{"透明标签_减少亮度3", "外形框_按钮减少亮度3", ShapeButtonKind::Darker}, {Rgb(0x9000FF), 2, Rgb(0x00FF00)}},
+        {{mc::kPhotoLabel.name, mc::kPhotoBody.name, ShapeButtonKind::Photo}, {Rgb(0xFF8000), 2, Rgb(0xFF8000)}},
+        {{mc::kSlots[1].brighter.label.name, mc::kSlots[1].brighter.body.name, ShapeButtonKind::Brighter}, {Rgb(0xFF0000), 2, Rgb(0xFF0000)}},
+        {{mc::kSlots[2].darker.label.name, mc::kSlots[2].darker.body.name, ShapeButtonKind::Darker}, {Rgb(0x9000FF), 2, Rgb(0x00FF00)}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button.label);
@@ -100,7 +102,7 @@ TEST_F(PressLooks, EachKindHasItsOwnPressedLookAndAllShareTheNormalOne) {
 }
 
 TEST_F(PressLooks, APressShowsThePressedLookOnTheScreenAtOnceAndTheReleaseUndoesIt) {
-    const Named brighter{"透明标签_增加亮度1", "外形框_按钮增加亮度1", chrome::ShapeButtonKind::Brighter};
+    const Named brighter{mc::kSlots[0].brighter.label.name, mc::kSlots[0].brighter.body.name, chrome::ShapeButtonKind::Brighter};
     (*window_)["分组框_图1"].SetVisible(true);  // as when slot 1 has the focus
     ::UpdateWindow(window_->Handle());
     EXPECT_EQ(InnerCorner(brighter.body), RGB(0x00, 0x88, 0xFF));
@@ -125,7 +127,7 @@ protected:
         };
         window_ = MainWindow(std::move(behaviour));
         ASSERT_TRUE(window_);
-        button_ = CentreOf(*window_, "透明标签_拍照");
+        button_ = CentreOf(*window_, mc::kPhotoLabel.name);
     }
     std::unique_ptr<ui::Window> window_;
     POINT button_{};

@@ -34,10 +34,7 @@ void PumpMessages() {
     }
 }
 
-class SecondaryWindow : public ::testing::Test {
-protected:
-    void TearDown() override { ui::SetModalObservers(nullptr, nullptr); }
-};
+using SecondaryWindow = ::testing::Test;
 
 TEST_F(SecondaryWindow, ClosedByItsOwnHandlerItFreesItselfOnceTheHandlerReturns) {
     // Handlers hold a token; the window's behaviour goes with the window.
@@ -86,7 +83,7 @@ TEST_F(SecondaryWindow, ModalWindowDisablesItsOwnerAndOpensTheGateUntilItCloses)
     auto owner = ui::Window::Create(kLayout, {});
     ASSERT_TRUE(owner);
     int opened = 0, closed = 0;
-    ui::SetModalObservers([&] { ++opened; }, [&] { ++closed; });
+    const ui::ModalWatch watch([&] { ++opened; }, [&] { ++closed; });
     bool ownerEnabledWhileOpen = true;
     int gateWhileOpen = -1;
     HWND ownerOfModal = nullptr;
