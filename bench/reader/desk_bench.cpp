@@ -9,12 +9,12 @@
 //   orvia_bench_reader_desk.exe --orvia PATH [--runs N] [--port N]
 // The components for the direct calls come from ORVIA_COMPONENT_DIR; the emulator from
 // ORVIA_READER_EMULATOR and ORVIA_READER_CARDS.
+#include "app/main_controls.h"
 #include "bench/reader/reader_library.h"
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
 #include "tests/e2e/accessible_window.h"
 #include "tests/e2e/reader_emulator_client.h"
-#include "app/main_controls.h"
 
 #include <windows.h>
 
@@ -102,34 +102,23 @@ double TimeCardRead(HWND main, ReaderEmulator& emulator) {
     return bench::MsUntil(start, [&] { return window.Name(label) == kIdentity; }, kLimitMs);
 }
 
-// The same component work straight from this process: find and select, read, and a scan
-// for each of the two fields.
+// The same component work straight from this process: find and select, read, and the
+// reader's port asked again before each of the two fields.
 double TimeDirectCalls(const bench::ReaderLibrary& reader, int port) {
     if (reader.Scan() != port) return -1;
     const double start = NowMs();
     const bool read = reader.authenticate() == 1 && reader.readContent(4) == 1;
-    const bool found = reader.Scan() == port && reader.Scan() == port;
+    const bool found = reader.initComm(port) == 1 && reader.initComm(port) == 1;
     const double ms = NowMs() - start;
     reader.closeComm();  // the port is the program's next
     return read && found ? ms : -1;
 }
 
-int PortOption(int& argc, wchar_t** argv) {
-    int port = 3;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::wcscmp(argv[i], L"--port") != 0) continue;
-        port = _wtoi(argv[i + 1]);
-        for (int j = i; j + 2 < argc + 1; ++j) argv[j] = argv[j + 2];
-        argc -= 2;
-        break;
-    }
-    return port;
-}
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const int port = PortOption(argc, argv);
+    const int port = bench::PortOption(argc, argv);
     bench::OrviaRun options;
     options.runs = 5;
     if (!bench::ParseOrviaRun(argc, argv, "orvia_bench_reader_desk [--port N]", options)) return 2;

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cwchar>
 
 namespace bench {
 
@@ -64,5 +66,18 @@ private:
         return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(termb, name)));
     }
 };
+
+// "--port N" taken out of the arguments (the emulator's port; 3 without it).
+inline int PortOption(int& argc, wchar_t** argv) {
+    int port = 3;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::wcscmp(argv[i], L"--port") != 0) continue;
+        port = _wtoi(argv[i + 1]);
+        for (int j = i; j + 2 < argc + 1; ++j) argv[j] = argv[j + 2];
+        argc -= 2;
+        break;
+    }
+    return port;
+}
 
 }  // namespace bench

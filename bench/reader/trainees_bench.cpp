@@ -8,13 +8,14 @@
 //   orvia_bench_reader_trainees.exe --orvia PATH [--runs N] [--port N]
 // --runs is the number of trainees (10). The emulator comes from ORVIA_READER_EMULATOR and
 // ORVIA_READER_CARDS.
+#include "app/main_controls.h"
+#include "bench/reader/reader_library.h"
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
 #include "bench/wine/process_cpu.h"
 #include "platform/win_text.h"
 #include "tests/e2e/accessible_window.h"
 #include "tests/e2e/reader_emulator_client.h"
-#include "app/main_controls.h"
 
 #include <windows.h>
 
@@ -39,22 +40,10 @@ constexpr struct {
     const char* identity;
 } kCards[] = {{"zhangsan", "张三_110101199003071234"}, {"lisi", "李四_440106199808081212"}};
 
-int PortOption(int& argc, wchar_t** argv) {
-    int port = 3;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::wcscmp(argv[i], L"--port") != 0) continue;
-        port = _wtoi(argv[i + 1]);
-        for (int j = i; j + 2 < argc + 1; ++j) argv[j] = argv[j + 2];
-        argc -= 2;
-        break;
-    }
-    return port;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const int port = PortOption(argc, argv);
+    const int port = bench::PortOption(argc, argv);
     bench::OrviaRun options;
     if (!bench::ParseOrviaRun(argc, argv, "orvia_bench_reader_trainees [--port N]", options)) return 2;
     if (const std::string why = ReaderEmulator::Unavailable(); !why.empty()) {

@@ -4,9 +4,9 @@
 // same road from input to screen without a camera to start.
 //
 //   orvia_bench_first_frame.exe --orvia PATH [--runs N]
+#include "app/main_controls.h"
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
-#include "app/main_controls.h"
 
 #include <windows.h>
 

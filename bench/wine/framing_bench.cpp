@@ -9,6 +9,7 @@
 //
 //   orvia_bench_framing.exe --orvia PATH [--runs N] [--spans N] [--seconds N]
 // The test photographs come from ORVIA_TEST_PHOTOS (bench/run-framing-guide sets it).
+#include "app/main_controls.h"
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
 #include "bench/wine/process_cpu.h"
@@ -17,7 +18,6 @@
 #include "platform/owners.h"
 #include "platform/win_text.h"
 #include "tests/e2e/demo_photo.h"
-#include "app/main_controls.h"
 
 #include <windows.h>
 

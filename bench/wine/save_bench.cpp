@@ -5,11 +5,11 @@
 // box's button back to the program, without the encoding and the file.
 //
 //   orvia_bench_save.exe --orvia PATH [--runs N]
+#include "app/main_controls.h"
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
-#include "app/main_controls.h"
 
 #include <windows.h>
 

@@ -6,11 +6,11 @@
 //     the screen (the moving block seen at a new place).
 //
 //   orvia_bench_virtual_camera.exe --orvia PATH [--runs N]   (ORVIA_VIRTUAL_CAMERA: the DLL)
+#include "app/main_controls.h"
 #include "bench/timing.h"
 #include "bench/wine/driver.h"
 #include "bench/wine/process_cpu.h"
 #include "tests/e2e/virtual_camera.h"
-#include "app/main_controls.h"
 
 #include <windows.h>
 

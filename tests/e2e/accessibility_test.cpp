@@ -7,8 +7,8 @@
 #include "tests/e2e/orvia_session.h"
 #include "tests/e2e/reader_emulator_client.h"
 
-#include "app/main_template.h"
 #include "app/main_controls.h"
+#include "app/main_template.h"
 #include "reader/reader.h"
 #include "ui/control_tree.h"
 

@@ -1,8 +1,8 @@
 // What the program asks of the camera component, seen through a stand-in that records
 // every call: at start-up, on a double-click in the camera list, from the zoom slider and
 // from "关闭设备"; and where the zoom puts the preview box.
-#include "tests/e2e/camera_session.h"
 #include "app/main_controls.h"
+#include "tests/e2e/camera_session.h"
 
 #include <array>
 

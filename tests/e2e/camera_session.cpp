@@ -1,7 +1,7 @@
 #include "tests/e2e/camera_session.h"
 
-#include "platform/win_text.h"
 #include "app/main_controls.h"
+#include "platform/win_text.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#include "tests/e2e/demo_camera.h"
 #include "app/main_controls.h"
+#include "tests/e2e/demo_camera.h"
 
 namespace mc = app::main_controls;
 

@@ -6,11 +6,11 @@
 #include "tests/e2e/demo_photo.h"
 #include "tests/e2e/orvia_session.h"
 
+#include "app/main_controls.h"
 #include "framing/guide_drawing.h"
 #include "framing/guide_geometry.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
-#include "app/main_controls.h"
 
 #include <cmath>
 

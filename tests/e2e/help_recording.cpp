@@ -2,8 +2,8 @@
 #include "tests/e2e/gif_writer.h"
 #include "tests/e2e/help_pictures.h"
 
-#include "platform/files.h"
 #include "app/main_controls.h"
+#include "platform/files.h"
 
 #include <cstdio>
 #include <iterator>

@@ -8,11 +8,11 @@
 // rendering, and its context menu being suppressed, need the platform's browser.
 #include "tests/e2e/orvia_session.h"
 
+#include "app/main_controls.h"
+#include "chrome/secondary_templates.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
 #include "ui/html_viewer_control.h"
-#include "app/main_controls.h"
-#include "chrome/secondary_templates.h"
 
 #include <cstdio>
 #include <set>

@@ -3,8 +3,8 @@
 // before photos that were never saved are thrown away.
 #include "tests/e2e/orvia_session.h"
 
-#include "platform/owners.h"
 #include "app/main_controls.h"
+#include "platform/owners.h"
 
 #include <tuple>
 

@@ -3,8 +3,8 @@
 #include "tests/e2e/demo_camera.h"
 #include "tests/e2e/orvia_session.h"
 
-#include "components/VedioCapture/test_pattern.h"
 #include "app/main_controls.h"
+#include "components/VedioCapture/test_pattern.h"
 
 namespace mc = app::main_controls;
 

@@ -2,8 +2,8 @@
 // input box, the typed name becomes the name photos are saved under, shown in red.
 #include "tests/e2e/orvia_session.h"
 
-#include "platform/win_text.h"
 #include "app/main_controls.h"
+#include "platform/win_text.h"
 #include "reader/reader.h"
 #include "ui/input_box.h"
 

@@ -1,7 +1,7 @@
 #include "tests/e2e/orvia_session.h"
 
-#include "platform/win_text.h"
 #include "app/main_controls.h"
+#include "platform/win_text.h"
 
 namespace mc = app::main_controls;
 

@@ -3,11 +3,11 @@
 #include "tests/e2e/demo_camera.h"
 #include "tests/e2e/orvia_session.h"
 
+#include "app/main_controls.h"
 #include "app/startup.h"
 #include "platform/gdiplus.h"
 #include "platform/win_text.h"
 #include "ui/pictures.h"
-#include "app/main_controls.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 // The four Photo slots as the operator uses them: captures fill them in turn, a click on a
 // slot shows its brightness buttons, and a press on one changes that slot alone.
+#include "app/main_controls.h"
 #include "tests/e2e/demo_camera.h"
 #include "tests/e2e/orvia_session.h"
-#include "app/main_controls.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 // Panning the picture: the preview box follows the pointer while the left button is held,
 // and the control tree keeps up with where its window went.
+#include "app/main_controls.h"
 #include "tests/e2e/camera_session.h"
 #include "ui/caption_drag.h"
-#include "app/main_controls.h"
 
 namespace mc = app::main_controls;
 

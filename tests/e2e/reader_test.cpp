@@ -4,8 +4,8 @@
 #include "tests/e2e/orvia_session.h"
 #include "tests/e2e/reader_emulator_client.h"
 
-#include "platform/win_text.h"
 #include "app/main_controls.h"
+#include "platform/win_text.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "tests/e2e/virtual_camera.h"
 
-#include "platform/win_text.h"
 #include "app/main_controls.h"
+#include "platform/win_text.h"
 
 #include <cstdio>
 #include <cstdlib>

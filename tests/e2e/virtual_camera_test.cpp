@@ -3,10 +3,10 @@
 // screen against the pattern it draws, in each pixel format it offers; and the ways a
 // device goes wrong (pulled out, stalled, refusing to start), which must never leave a
 // frozen picture looking live.
+#include "app/main_controls.h"
 #include "tests/e2e/demo_camera.h"
 #include "tests/e2e/orvia_session.h"
 #include "tests/e2e/virtual_camera.h"
-#include "app/main_controls.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>

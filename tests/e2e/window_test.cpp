@@ -1,8 +1,8 @@
 // The window's own chrome: ending the program, the settings pop-up, dragging the window.
 #include "tests/e2e/orvia_session.h"
 
-#include "platform/win_text.h"
 #include "app/main_controls.h"
+#include "platform/win_text.h"
 
 namespace mc = app::main_controls;
 
