@@ -64,9 +64,14 @@ void MainDesk::TakeReaderOutcomes() {
 }
 
 void MainDesk::Shown() {
-    // After the first paint, which does not need it: listing the cameras loads COM and the
+    constexpr COLORREF kShadowColour = 0x808080;
+    constexpr int kShadowSize = 5;
+    // After the first paint, which needs neither: the drop shadow (its layered windows took
+    // half the first paint's time), and the camera list, whose listing loads COM and the
     // platform's capture libraries. The message loop has not run yet, so nothing the
-    // operator does can reach the list before it is filled.
+    // operator does can reach the window before both are there.
+    chrome::SetWndShadow(window.Handle(), kShadowColour, kShadowSize);
+    platform::MarkStartup("shadow");
     camera.FillCameraList();
     platform::MarkStartup("camera list");
     if (std::string problem = camera::ComponentProblem(); !problem.empty())
@@ -78,8 +83,6 @@ void MainDesk::Shown() {
 
 void MainDesk::Start() {
     constexpr int kStartupPreviewHeight = 800;
-    constexpr COLORREF kShadowColour = 0x808080;
-    constexpr int kShadowSize = 5;
 
     RegisterDeskHotkeys(hotkeys, window.Handle(), camera, photos);
     // While a box is open the hotkeys are let go, so the keys reach the box, and the card
@@ -111,11 +114,10 @@ void MainDesk::Start() {
     EnsurePhotoDirectoryIn(platform::ProgramDirectory());
     if (std::string problem = PhotoDirectoryProblem(platform::ProgramDirectory()); !problem.empty())
         startupProblems_.push_back(std::move(problem));
-    chrome::SetWndShadow(window.Handle(), kShadowColour, kShadowSize);
     window.SetMenuItemVisible(mc::kHelpMenu, false);  // the menu lives on as the settings pop-up
     const platform::ComponentFile shipped[] = {reader::kSdtapi, reader::kTermb, reader::kUnPack, camera::kVedioCapture};
     platform::HideComponentFiles(platform::ProgramDirectory(), shipped);
-    platform::MarkStartup("watch, photo folder, shadow");
+    platform::MarkStartup("watch, photo folder");
 }
 
 }  // namespace app

@@ -30,10 +30,10 @@ public:
     MainDesk& operator=(const MainDesk&) = delete;
 
     // The start-up sequence before the first paint: hotkeys, components, preview, reader,
-    // button choice, photo directory, shadow, menu bar, hidden component files.
+    // button choice, photo directory, menu bar, hidden component files.
     void Start();
-    // Once the window shows and has been painted: the camera list, then what start-up found
-    // wrong, told to the operator.
+    // Once the window shows and has been painted: the shadow, the camera list, then what
+    // start-up found wrong, told to the operator.
     void Shown();
 
     struct SlotButtons {
