@@ -279,26 +279,30 @@ TEST_F(MainWindowTemplate, EveryBindingNamesAControlThatRaisesItsEvent) {
 
 TEST_F(MainWindowTemplate, NativeControlsAreRealisedWithTheirSettings) {
     ui::Window& w = *window_;
-    for (const char* name : {"画板1", "画板2", "画板3", "画板4", "列表框1", "滑块条1", "按钮1", "按钮2",
-                             "按钮_设置", "关闭", "外形框3", "外形框_视频"})
+    namespace mc = app::main_controls;
+    for (std::string_view name : {mc::kSlots[0].board.name, mc::kSlots[1].board.name, mc::kSlots[2].board.name,
+                                  mc::kSlots[3].board.name, mc::kCameraList.name, mc::kZoomSlider.name,
+                                  mc::kCloseDevice.name, std::string_view("按钮2"), mc::kSettingsButton.name,
+                                  mc::kCloseButton.name, mc::kPreviewFrame.name, mc::kPreviewBox.name})
         EXPECT_TRUE(w[name].Handle()) << name;
-    HWND slider = w["滑块条1"].Handle();
+    HWND slider = w.Get(mc::kZoomSlider).Handle();
     EXPECT_EQ(w.Get(app::main_controls::kZoomSlider).Position(), 3);
     EXPECT_EQ(::SendMessageW(slider, TBM_GETRANGEMIN, 0, 0), 1);
     EXPECT_EQ(::SendMessageW(slider, TBM_GETRANGEMAX, 0, 0), 10);
     EXPECT_EQ(::SendMessageW(slider, TBM_GETPAGESIZE, 0, 0), 5);
     wchar_t caption[32] = {};
-    ::GetWindowTextW(w["按钮1"].Handle(), caption, 32);
+    ::GetWindowTextW(w.Get(mc::kCloseDevice).Handle(), caption, 32);
     EXPECT_STREQ(caption, L"关闭设备");
     EXPECT_EQ(w.Get(app::main_controls::kCameraList).Selection(), -1);
     // The preview surface is clipped by its frame's window.
-    EXPECT_EQ(::GetParent(w["外形框_视频"].Handle()), w["外形框3"].Handle());
+    EXPECT_EQ(::GetParent(w.Get(mc::kPreviewBox).Handle()), w.Get(mc::kPreviewFrame).Handle());
 }
 
 TEST_F(MainWindowTemplate, BothBigButtonsExistUntilStartUpChoosesOne) {
-    EXPECT_TRUE((*window_)["外形框_读身份证"].IsShown());
-    EXPECT_TRUE((*window_)["外形框_拍照"].IsShown());
-    EXPECT_EQ((*window_)["透明标签_名字"].Caption(), "请读身份证");
+    namespace mc = app::main_controls;
+    EXPECT_TRUE(window_->Get(mc::kReadCardBody).IsShown());
+    EXPECT_TRUE(window_->Get(mc::kPhotoBody).IsShown());
+    EXPECT_EQ(window_->Get(mc::kStudentLabel).Caption(), "请读身份证");
 }
 
 TEST_F(MainWindowTemplate, TheMenuBarGoesWhenItsOnlyTopItemIsHidden) {
