@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -45,18 +47,14 @@ SaveResult ResultOf(unsigned long error) {
     }
 }
 
-// `value` in `digits` decimal digits, with leading zeros.
-std::wstring Digits(unsigned value, std::size_t digits) {
-    std::wstring text = std::to_wstring(value);
-    return std::wstring(text.size() < digits ? digits - text.size() : 0, L'0') + text;
-}
-
 // Now, local time, as yyyyMMdd-HHmmss.
 std::wstring TimeStamp() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    return Digits(now.wYear, 4) + Digits(now.wMonth, 2) + Digits(now.wDay, 2) + L"-" + Digits(now.wHour, 2) +
-           Digits(now.wMinute, 2) + Digits(now.wSecond, 2);
+    wchar_t text[32]{};
+    std::swprintf(text, std::size(text), L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+                  now.wMinute, now.wSecond);
+    return text;
 }
 
 // Whether Windows takes `path` without the long-path prefix.
@@ -88,8 +86,9 @@ SaveResult SavePhoto(std::span<const std::uint8_t> image, std::string_view ident
     std::vector<std::uint8_t> encoded;
     if (!EncodeImage(image, EncoderFormat::Jpeg, L"", encoded)) return SaveResult::NotEncoded;
     // Without a place to keep the photo it replaces, nothing is written.
-    const bool madeReplaced = platform::Exists(target) && !platform::IsDirectory(replaced);
-    if (platform::Exists(target) && !EnsureDirectory(replaced)) return SaveResult::AccessDenied;
+    const bool replacing = platform::Exists(target);
+    const bool madeReplaced = replacing && !platform::IsDirectory(replaced);
+    if (replacing && !EnsureDirectory(replaced)) return SaveResult::AccessDenied;
     const auto keptAs = [&](int attempt) {
         return keptStem + (attempt == 1 ? std::wstring() : L"_" + std::to_wstring(attempt)) + L".jpg";
     };

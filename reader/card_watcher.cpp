@@ -72,7 +72,8 @@ std::optional<CardOutcome> CardWatcher::Read(bool asked, bool confirming, bool s
     CardOutcome outcome;
     outcome.asked = asked;
     outcome.read = selected ? component_.ReadSelectedCard(beep) == 1 : component_.ReadCard() == 1;
-    // Each lookup reads the card text file afresh; the ID number first, since a card read again that proves the same needs nothing more.
+    // Each lookup reads the card text file afresh; the ID number first, since a card read
+    // again that proves the same needs nothing more.
     const auto lookUp = [&](int position) {
         std::optional<std::string> text = component_.CardField(position);
         if (!text) ++outcome.lookUpsWithoutReader;

@@ -36,6 +36,4 @@ bool WithReader(NamingState state) {
 
 bool TraineeNamed(NamingState state) { return state == S::NextCard || state == S::NextCardFailed || state == S::ByHand; }
 
-bool LastReadFailed(NamingState state) { return state == S::FirstCardFailed || state == S::NextCardFailed; }
-
 }  // namespace reader

@@ -32,7 +32,5 @@ NamingState NextNamingState(NamingState state, NamingEvent event);
 bool WithReader(NamingState state);
 // A trainee has been named in this run.
 bool TraineeNamed(NamingState state);
-// The last card failed: the label's next press names by hand.
-bool LastReadFailed(NamingState state);
 
 }  // namespace reader

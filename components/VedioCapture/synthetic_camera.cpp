@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/host.h"
 
+#include <charconv>
 #include <chrono>
 #include <optional>
 #include <string>
@@ -116,14 +117,9 @@ private:
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.remove_suffix(1);
         if (text.size() != 7 || text[0] != '#') return std::nullopt;
         std::uint32_t colour = 0;
-        for (const char c : text.substr(1)) {
-            int digit = -1;
-            if (c >= '0' && c <= '9') digit = c - '0';
-            if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-            if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-            if (digit < 0) return std::nullopt;
-            colour = colour * 16 + static_cast<std::uint32_t>(digit);
-        }
+        const char* end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data() + 1, end, colour, 16);
+        if (error != std::errc() || stop != end) return std::nullopt;
         return colour;
     }
 

@@ -26,7 +26,7 @@ TEST(NamingState, WithAReaderAFailedCardIsNamedByHandOnceAndCardsNameTraineesAga
     // A trainee named, then a card fails and reads on the next try: no box is owed any more.
     EXPECT_EQ(Along(start, {NamingEvent::TraineeNamed, NamingEvent::ReadFailed, NamingEvent::CardReadKept}),
               NamingState::NextCard);
-    EXPECT_TRUE(reader::LastReadFailed(Along(start, {NamingEvent::TraineeNamed, NamingEvent::ReadFailed})));
+    EXPECT_EQ(Along(start, {NamingEvent::TraineeNamed, NamingEvent::ReadFailed}), NamingState::NextCardFailed);
     // A typed name the operator refused still ends the failure.
     EXPECT_EQ(Along(start, {NamingEvent::TraineeNamed, NamingEvent::ReadFailed, NamingEvent::NameRefused}),
               NamingState::NextCard);
