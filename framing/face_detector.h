@@ -45,8 +45,11 @@ GrayImage ReduceToGray(const std::uint8_t* bgrx, int width, int height, std::ptr
 // Where the head is, estimated from a face box, in the same pixels as the box: the middle of
 // the head across, the top of the head with its hair (crown), the chin, the line through the
 // eyes and the head's width (ears included, hair as it lies). Calibrated on real photographs.
+// The crown is a guess from the face box's ratios until the picture is measured
+// (framing/head_measure.h).
 struct HeadEstimate {
     double centerX, crownY, chinY, eyeY, width;
+    bool crownMeasured = false;
 };
 HeadEstimate EstimateHead(const FaceBox& face);
 

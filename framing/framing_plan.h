@@ -24,10 +24,13 @@ struct FramingPlan {
 };
 
 // `head` was found in the frame (frame pixels) while the box lay at `boxNow`, which shows the
-// whole camera picture stretched over it. The step whose scale gives the head the length
-// nearest the guide's middle wins (the present one among equals); the box then moves so that
-// the head's middle sits on the guide's middle line and its crown and eyes in their bands.
-// Nullopt without steps or with a box without area.
+// whole camera picture stretched over it. A head that fits the guide with no tolerance stays
+// where it is (the plan is the present position and box). Otherwise the zoom step is the
+// present one when the head's length there lies in the guide's range, else the step that
+// brings it inside the range (the smaller head when two do; a step with the measure's own
+// error to spare before one without), else the step nearest the range; the box then moves so
+// that the head's middle sits on the guide's middle line and its crown and eyes in their
+// bands. Nullopt without steps or with a box without area.
 std::optional<FramingPlan> PlanFraming(const HeadEstimate& head, const ui::Rect& boxNow, int positionNow,
                                        std::span<const ZoomStep> steps);
 

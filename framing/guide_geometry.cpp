@@ -11,11 +11,13 @@ Fit JudgeFit(const HeadEstimate& head, const FitTolerance& tolerance) {
     if (length < kHeadLength.low - tolerance.length) return Fit::TooSmall;
     const bool across = std::abs(head.centerX - kGuideCentreX) <= tolerance.across;
     const bool down = kCrownLine.Holds(head.crownY, tolerance.down) && kEyeLine.Holds(head.eyeY, tolerance.down);
-    return across && down ? Fit::Fits : Fit::OffCentre;
+    if (!across || !down) return Fit::OffCentre;
+    return head.crownMeasured ? Fit::Fits : Fit::CrownUnclear;
 }
 
 GuideColour ColourFor(const std::optional<Fit>& fit) {
     if (!fit) return GuideColour::Grey;
+    if (*fit == Fit::CrownUnclear) return GuideColour::Unsure;
     return *fit == Fit::Fits ? GuideColour::Green : GuideColour::Amber;
 }
 
@@ -32,8 +34,9 @@ double BestDownShift(double crownY, double eyeY) {
     const double low = std::max(crownLow, eyeLow);
     const double high = std::min(crownHigh, eyeHigh);
     if (low <= high) return std::clamp(kCrownLine.Middle() - crownY, low, high);
-    // No shift satisfies both: split the difference between the two bands' nearest ends.
-    return (low + high) / 2;
+    // No shift satisfies both: the crown's margin is what the photo norms state, the eye band
+    // only follows from them; the crown stays in its band, at the end nearer the eyes' wish.
+    return std::clamp((eyeLow + eyeHigh) / 2, crownLow, crownHigh);
 }
 
 }  // namespace framing

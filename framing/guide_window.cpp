@@ -4,6 +4,7 @@
 #include "platform/dib.h"
 #include "platform/host.h"
 
+#include <algorithm>
 #include <cwchar>
 
 
@@ -117,6 +118,7 @@ bool GuideWindow::Draw(const RECT& area, GuideColour colour) {
     const std::uint32_t opaque = 0xFF000000u | rgb;
     auto* pixels = static_cast<std::uint32_t*>(dib.bits);
     for (std::size_t i = 0; i < mask_.size(); ++i) pixels[i] = mask_[i] ? opaque : 0u;
+    if (colour == GuideColour::Unsure) SayCrownUnclear(width, height, rgb, pixels);
 
     const platform::Selection select(memory.get(), dib.bitmap.get());
     POINT to{area.left, area.top};
@@ -124,6 +126,43 @@ bool GuideWindow::Draw(const RECT& area, GuideColour colour) {
     POINT from{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     return ::UpdateLayeredWindow(window_.get(), nullptr, &to, &size, memory.get(), &from, 0, &blend, ULW_ALPHA) != FALSE;
+}
+
+void GuideWindow::SayCrownUnclear(int width, int height, std::uint32_t rgb, std::uint32_t* pixels) {
+    // The words are drawn white on black into a picture of their own, whose brightness is
+    // then how much of each pixel they cover: the guide's colour over a dark edge, so that
+    // they read over light and dark hair alike.
+    const platform::UniqueDC dc(::CreateCompatibleDC(nullptr));
+    if (!dc) return;
+    const platform::TopDownDib words = platform::CreateTopDownDib(dc.get(), width, height);
+    if (!words.bits) return;
+    const platform::Selection selectWords(dc.get(), words.bitmap.get());
+    const platform::Selection selectFont(dc.get(), fonts_.Font({"微软雅黑", std::max(12, height / 24), true}));
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    ::SetTextColor(dc.get(), RGB(255, 255, 255));
+    RECT line{0, height - height / 10, width, height - height / 40};
+    ::DrawTextW(dc.get(), kCrownUnclearText, -1, &line, DT_CENTER | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
+    ::GdiFlush();
+
+    const auto* cover = static_cast<const std::uint32_t*>(words.bits);
+    const auto coverAt = [&](int x, int y) -> std::uint32_t {
+        if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+        return (cover[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] >> 8) & 0xFF;
+    };
+    const std::uint32_t red = (rgb >> 16) & 0xFF, green = (rgb >> 8) & 0xFF, blue = rgb & 0xFF;
+    for (int y = std::max(0, static_cast<int>(line.top) - 2); y < line.bottom + 2 && y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t edge = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) edge = std::max(edge, coverAt(x + dx, y + dy));
+            const std::uint32_t a = coverAt(x, y);
+            if (edge == 0) continue;
+            // Premultiplied: the colour at the words' cover, black around them.
+            const std::uint32_t alpha = std::max(a, edge * 3 / 4);
+            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+                (alpha << 24) | ((red * a / 255) << 16) | ((green * a / 255) << 8) | (blue * a / 255);
+        }
+    }
 }
 
 LRESULT CALLBACK GuideWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,7 @@
 
 #include "framing/guide_geometry.h"
 #include "platform/owners.h"
+#include "ui/paint.h"
 
 #include <windows.h>
 
@@ -45,6 +46,8 @@ private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void CALLBACK FocusMoved(HWINEVENTHOOK, DWORD, HWND focused, LONG, LONG, DWORD, DWORD);
     bool Draw(const RECT& area, GuideColour colour);
+    // Writes "看不清头顶" across the bottom of the frame into the guide's premultiplied pixels.
+    void SayCrownUnclear(int width, int height, std::uint32_t rgb, std::uint32_t* pixels);
     void ClimbAboveOwner();
 
     platform::UniqueWindow window_;
@@ -55,6 +58,7 @@ private:
     GuideColour drawnColour_ = GuideColour::Grey;
     int maskWidth_ = 0, maskHeight_ = 0;
     std::vector<std::uint8_t> mask_;
+    ui::GdiCache fonts_;
 };
 
 }  // namespace framing

@@ -1,5 +1,7 @@
 #include "framing/head_watch.h"
 
+#include "framing/head_measure.h"
+
 #include <utility>
 
 namespace framing {
@@ -21,7 +23,8 @@ std::optional<HeadEstimate> FindHead(const FramePicture& picture, int searchWidt
     head.chinY *= scale;
     head.eyeY *= scale;
     head.width *= scale;
-    return head;
+    const BgrxView view{picture.bgrx.data(), picture.width, picture.height, static_cast<std::ptrdiff_t>(picture.width) * 4};
+    return MeasureHead(view, head).head;
 }
 
 HeadWatch::HeadWatch(std::function<void()> found) : found_(std::move(found)), thread_([this] { Run(); }) {}

@@ -177,36 +177,56 @@ orvia_build_cross() {
 
 # The real face photographs the face-finding tests use, as 24-bit BMPs in one folder (printed):
 # the public-domain portrait of astronaut Eileen Collins from python3-skimage's sample data,
-# and the public-domain U.S. Navy portrait of Grace Hopper from python-matplotlib-data's.
-# Their packages are only downloaded and unpacked, not installed (scikit-image would bring
-# in most of scientific Python).
+# the public-domain U.S. Navy portrait of Grace Hopper from python-matplotlib-data's, and the
+# public-domain portraits of Henry Moseley and Charles Barkla from python-xraylarch-doc's
+# examples (tests/photos/README.md); then the astronaut and Barkla before a flat
+# backdrop (tests/photos/flat_backdrop.py). The packages are only downloaded and unpacked,
+# not installed (scikit-image would bring in most of scientific Python).
 ORVIA_TEST_PHOTOS="$ORVIA_BUILD/test-photos"
+ORVIA_TEST_PHOTO_FILES="astronaut grace_hopper moseley barkla astronaut_flat barkla_flat"
 orvia_test_photos() {
-    local dir="$ORVIA_TEST_PHOTOS"
-    if [ ! -f "$dir/astronaut.bmp" ] || [ ! -f "$dir/grace_hopper.bmp" ]; then
-        orvia_log "fetching the test photographs (python3-skimage, python-matplotlib-data)"
+    local dir="$ORVIA_TEST_PHOTOS" name missing=""
+    for name in $ORVIA_TEST_PHOTO_FILES; do
+        [ -f "$dir/$name.bmp" ] || missing=1
+    done
+    if [ -n "$missing" ]; then
+        local packages="python3-skimage python-matplotlib-data python-xraylarch-doc"
+        orvia_log "fetching the test photographs ($packages)"
         local work
         work="$(mktemp -d)"
         chmod 755 "$work"  # apt's download user writes here
         local sudo=""
         [ "$(id -u)" -ne 0 ] && sudo="sudo"
         # Package lists older than the mirror's files fail the download: brought up to date once.
-        (cd "$work" && apt-get download -qq python3-skimage python-matplotlib-data >/dev/null 2>&1) ||
+        # shellcheck disable=SC2086
+        (cd "$work" && apt-get download -qq $packages >/dev/null 2>&1) ||
             { $sudo apt-get update -qq >/dev/null 2>&1 &&
-              (cd "$work" && apt-get download -qq python3-skimage python-matplotlib-data >/dev/null 2>&1); } || {
+              (cd "$work" && apt-get download -qq $packages >/dev/null 2>&1); } || {
             rm -rf -- "$work"
-            orvia_log "could not download the packages python3-skimage and python-matplotlib-data"
+            orvia_log "could not download the packages $packages"
             return 1
         }
         dpkg-deb -x "$work"/python3-skimage_*.deb "$work/skimage"
         dpkg-deb -x "$work"/python-matplotlib-data_*.deb "$work/matplotlib"
+        dpkg-deb -x "$work"/python-xraylarch-doc_*.deb "$work/xraylarch"
+        local portraits="$work/xraylarch/usr/share/doc/python-xraylarch-doc/examples/xraytable/images"
         mkdir -p "$dir"
         python3 "$ORVIA_ROOT/tests/photos/png_to_bmp.py" \
-            "$work/skimage/usr/lib/python3/dist-packages/skimage/data/astronaut.png" "$dir/astronaut.bmp.part"
-        djpeg -bmp -outfile "$dir/grace_hopper.bmp.part" \
+            "$work/skimage/usr/lib/python3/dist-packages/skimage/data/astronaut.png" "$work/astronaut.bmp"
+        djpeg -rgb -bmp -outfile "$work/grace_hopper.bmp" \
             "$work/matplotlib/usr/share/matplotlib/mpl-data/sample_data/grace_hopper.jpg"
-        mv "$dir/astronaut.bmp.part" "$dir/astronaut.bmp"
-        mv "$dir/grace_hopper.bmp.part" "$dir/grace_hopper.bmp"
+        # Grey JPEGs: -rgb keeps the BMP at 24 bits. Barkla's is 2802 x 3684: a quarter will do.
+        djpeg -rgb -bmp -outfile "$work/moseley.bmp" "$portraits/Henry_Moseley.jpg"
+        djpeg -rgb -bmp -scale 1/4 -outfile "$work/barkla.bmp" "$portraits/Charles_Barkla.jpg"
+        # Before a flat backdrop, widened on the top, left and right so that it fills the
+        # frame wherever the tests put the head; the seeds are the top row's backdrop, the
+        # last two numbers how far its colour may wander.
+        local flat="$ORVIA_ROOT/tests/photos/flat_backdrop.py"
+        python3 "$flat" "$work/astronaut.bmp" "$work/astronaut_flat.bmp" 300 100 360
+        python3 "$flat" "$work/barkla.bmp" "$work/barkla_flat.bmp" 600 0 700 6 25
+        for name in $ORVIA_TEST_PHOTO_FILES; do
+            mv "$work/$name.bmp" "$dir/$name.bmp"
+        done
         rm -rf -- "$work"
     fi
     printf '%s\n' "$dir"

@@ -57,7 +57,7 @@ framing::HeadEstimate HeadInFrame(const test_photos::FaceTruth& face, const Phot
     const auto across = [&](double photoX) { return box.left + (place.x + photoX * place.scale) * sx; };
     const auto down = [&](double photoY) { return box.top + (place.y + photoY * place.scale) * sy; };
     return {across(face.middleX), down(face.crownY), down(face.chinY), down(face.eyeY),
-            face.headWidth * place.scale * sx};
+            face.headWidth * place.scale * sx, true};
 }
 
 }  // namespace e2e

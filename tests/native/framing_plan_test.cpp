@@ -15,7 +15,7 @@ using ui::Rect;
 // eyes a little below half-way.
 HeadEstimate HeadAt(double centerX, double crownY, double width) {
     const double length = 1.3 * width;
-    return {centerX, crownY, crownY + length, crownY + 0.52 * length, width};
+    return {centerX, crownY, crownY + length, crownY + 0.52 * length, width, true};
 }
 
 Rect BoxAt(int position) { return camera::PreviewRect(*camera::ZoomHeight(position)); }
@@ -74,6 +74,27 @@ TEST(FramingPlan, AHeadTooBigForEveryPositionGetsTheSmallest) {
     const auto plan = framing::PlanFraming(HeadAt(150, 0, 2000), now, 10, app::ZoomSteps());
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan->zoomPosition, 1);
+}
+
+TEST(FramingPlan, TheStepWithTheMeasuresErrorToSpareWinsThenTheShorterHeadAndThePresentSizeStaysWhileInside) {
+    // The start-up box (800 high); the slider elsewhere, so that every step counts.
+    const Rect now{-367, -200, 1421, 800};
+    const auto lengthAt = [](double length) { return HeadAt(framing::kGuideCentreX, 40, length / 1.3); };
+    // 244 px long now: 250 at 820 and 280 at 920 both lie inside with the error to spare.
+    auto plan = framing::PlanFraming(lengthAt(244), now, 3, app::ZoomSteps());
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->zoomPosition, 8);
+    // 240 px long now: 246 at 820 lies inside but within the error of its end, 276 at 920 not.
+    plan = framing::PlanFraming(lengthAt(240), now, 3, app::ZoomSteps());
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->zoomPosition, 9);
+    // Inside already at the present position: the slider and the box's size stay.
+    plan = framing::PlanFraming(HeadAt(framing::kGuideCentreX + 40, 40, 250 / 1.3), now, 8, app::ZoomSteps());
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->zoomPosition, 8);
+    EXPECT_EQ(plan->box.width, now.width);
+    EXPECT_EQ(plan->box.height, now.height);
+    EXPECT_EQ(plan->box.left, now.left - 40);
 }
 
 TEST(FramingPlan, NoStepsOrNoHeadGivesNoPlan) {
