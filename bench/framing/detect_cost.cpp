@@ -1,11 +1,13 @@
 // Cost of looking for a face as the live check does: FindFaces on a 320 x 180 grey copy of a
 // camera frame, timed against a plain pass over the same pixels (summing them), for each test
 // photograph placed in a 1280 x 720 frame at three sizes. Also the reduction of the frame to
-// that grey copy. Medians over runs; wall-clock and this thread's CPU time, since a busy
+// that grey copy, and the head's measure (crown and chin read in the frame) around the face
+// found. Medians over runs; wall-clock and this thread's CPU time, since a busy
 // machine stretches the first but hardly the second.
 // Usage: orvia_bench_detect PHOTO_FOLDER [--repeats N] [--runs N]
 #include "bench/timing.h"
 #include "framing/face_detector.h"
+#include "framing/head_measure.h"
 #include "still_photo.h"
 #include "test_photos.h"
 
@@ -63,9 +65,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s PHOTO_FOLDER [--repeats N] [--runs N]\n", argv[0]);
         return 2;
     }
-    std::vector<double> detectWall, detectCpu, passWall, passCpu, reduceCpu;
+    std::vector<double> detectWall, detectCpu, passWall, passCpu, reduceCpu, measureCpu;
     unsigned checksum = 0;
-    std::printf("%-18s %6s %6s %10s %10s %10s %8s\n", "picture", "eyes", "faces", "detect ms", "cpu ms", "pass ms", "ratio");
+    std::printf("%-18s %6s %6s %10s %10s %10s %8s %10s\n", "picture", "eyes", "faces", "detect ms", "cpu ms", "pass ms", "ratio",
+                "measure ms");
     for (const auto& truth : test_photos::kAll) {
         std::ifstream in(std::string(argv[1]) + "/" + truth.file, std::ios::binary);
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -97,8 +100,19 @@ int main(int argc, char** argv) {
                 pWall.push_back(p.wall);
                 pCpu.push_back(p.cpu);
             }
+            // The head's measure around the face found, in the frame's own pixels.
+            double measure = 0;
+            if (const auto found = framing::FindFaces(gray.View()); !found.empty()) {
+                framing::HeadEstimate head = framing::EstimateHead(found.front());
+                const double up = static_cast<double>(kFrameWidth) / gray.width;
+                head = {head.centerX * up, head.crownY * up, head.chinY * up, head.eyeY * up, head.width * up};
+                const framing::BgrxView view{frame.data(), kFrameWidth, kFrameHeight, kFrameWidth * 4};
+                measure = Each(options.repeats, [&](int) { checksum += framing::MeasureHead(view, head).head.crownMeasured; }).cpu;
+                measureCpu.push_back(measure);
+            }
             const double dw = bench::Median(wall), dc = bench::Median(cpu), pw = bench::Median(pWall);
-            std::printf("%-18s %6.0f %6zu %10.3f %10.3f %10.4f %8.0f\n", truth.file, eyeToChin, faces, dw, dc, pw, dw / pw);
+            std::printf("%-18s %6.0f %6zu %10.3f %10.3f %10.4f %8.0f %10.3f\n", truth.file, eyeToChin, faces, dw, dc, pw, dw / pw,
+                        measure);
             detectWall.push_back(dw);
             detectCpu.push_back(dc);
             passWall.push_back(pw);
@@ -110,6 +124,7 @@ int main(int argc, char** argv) {
                 options.repeats, options.runs);
     std::printf("detect %.3f ms wall, %.3f ms cpu; plain pass %.4f ms; detect/pass %.0f; reduce 1280x720 -> 320x180 %.3f ms cpu\n",
                 dw, dc, pw, dw / pw, bench::Median(reduceCpu));
+    std::printf("head's measure in the 1280x720 frame %.3f ms cpu (median)\n", bench::Median(measureCpu));
     std::printf("(checksum %08x)\n", checksum);
     return 0;
 }

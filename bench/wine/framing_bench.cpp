@@ -1,5 +1,5 @@
 // The framing guide's cost and speed with orvia.exe under Wine (or on Windows), the demo
-// camera playing the astronaut's portrait:
+// camera playing the astronaut's portrait before a flat backdrop:
 //   - the CPU the program uses with the camera running and the live check on (the guide
 //     shown) against the same with the guide hidden from the settings menu (check off),
 //     in alternating spans, medians;
@@ -101,7 +101,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> on, off;
     {
         TempProgramDir dir;
-        DemoPhoto photo(dir.Path(), test_photos::kAstronaut);
+        DemoPhoto photo(dir.Path(), test_photos::kAstronautFlat);
         if (!photo.Available()) {
             std::fprintf(stderr, "no test photographs: set ORVIA_TEST_PHOTOS\n");
             return 2;
@@ -134,7 +134,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> applied, green;
     for (int run = 0; run < options.runs; ++run) {
         TempProgramDir dir;
-        DemoPhoto photo(dir.Path(), test_photos::kAstronaut);
+        DemoPhoto photo(dir.Path(), test_photos::kAstronautFlat);
         photo.Place({0, 0, 1});
         OrviaProcess program;
         if (!Start(options, dir, photo, program)) return 1;
