@@ -150,6 +150,22 @@ TEST_F(FramingGuide, GreenWhenTheHeadSitsOnItAmberWhenSixtyPixelsOffGreyWithoutA
     EXPECT_TRUE(WaitForColour(framing::GuideColour::Grey)) << "not grey without a face";
 }
 
+// Grace Hopper stands before a flag and the sky and wears a cap: her crown cannot be read,
+// and the guide says so instead of turning green.
+TEST_F(FramingGuide, AHeadOnTheGuideBeforeABusyBackdropIsAmberGreyNeverGreen) {
+    photo_ = DemoPhoto(dir_.Path(), test_photos::kGraceHopper);
+    ASSERT_NO_FATAL_FAILURE(StartWithPhoto({0, 0, 1}));
+    // Her crown is under the cap: placed by her eyes and chin, the eyes 54 % of the way from
+    // where the crown would be to the chin, as on the guide.
+    test_photos::FaceTruth hopper = photo_.Face();
+    hopper.crownY = hopper.eyeY - 0.54 / 0.46 * (hopper.chinY - hopper.eyeY);
+    ASSERT_TRUE(photo_.Place(PlaceHead(hopper, Box(), framing::kGuideCentreX, framing::kCrownLine.Middle(),
+                                       framing::kHeadLength.Middle())));
+    EXPECT_TRUE(WaitForColour(framing::GuideColour::Unsure)) << "not amber-grey before a busy backdrop";
+    EXPECT_LT(GuidePixels(framing::GuideColour::Green), kGuideGone);
+    ShootMainWindow("crown-unclear");
+}
+
 TEST_F(FramingGuide, TheFKeyFramesHeadsFromFiveStartsInsideTheRangesAndLeavesAFittingHeadWhereItIs) {
     ASSERT_NO_FATAL_FAILURE(StartWithPhoto({0, 0, 1}));
     // Where the true head lies now: inside the ranges themselves, no tolerance added.
