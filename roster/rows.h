@@ -11,6 +11,7 @@ namespace roster {
 struct TextRow {
     std::vector<std::string> cells;
     int number = 0;  // 1-based
+    bool operator==(const TextRow&) const = default;
 };
 
 using TextRows = std::vector<TextRow>;
