@@ -143,26 +143,30 @@ std::string DescribeImport(const ClassList& list, std::size_t maxListed) {
     if (list.problem == ListProblem::NoColumns)
         return "没有找到“姓名”和“身份证号码”两列。请在名单的第一行写上列名：姓名、身份证号码（班级可以不写）。";
     if (list.problem == ListProblem::NoTrainees) return "名单里没有学员。";
-    std::string text = "已导入 " + std::to_string(list.trainees.size()) + " 名学员。";
-    const auto addList = [&](std::string_view title, std::size_t count, auto&& line) {
+    std::string text;
+    const auto append = [&](const auto&... parts) { (text.append(std::string_view(parts)), ...); };
+    append("已导入 ", std::to_string(list.trainees.size()), " 名学员。");
+    const auto addList = [&](std::string_view title, std::size_t count, auto&& addLine) {
         if (count == 0) return;
-        text += "\n\n" + std::to_string(count) + std::string(title);
-        for (std::size_t i = 0; i < std::min(count, maxListed); ++i) text += "\n" + line(i);
-        if (count > maxListed) text += "\n……另有 " + std::to_string(count - maxListed) + " 行";
+        append("\n\n", std::to_string(count), title);
+        for (std::size_t i = 0; i < std::min(count, maxListed); ++i) {
+            text += '\n';
+            addLine(i);
+        }
+        if (count > maxListed) append("\n……另有 ", std::to_string(count - maxListed), " 行");
     };
-    const auto rowText = [](int row, const std::string& name, const std::string& idNumber) {
-        return "第 " + std::to_string(row) + " 行 " + name + " " + (idNumber.empty() ? "（没有身份证号码）" : idNumber);
+    const auto addRow = [&](int row, const std::string& name, const std::string& idNumber) {
+        append("第 ", std::to_string(row), " 行 ", name, " ", idNumber.empty() ? "（没有身份证号码）" : idNumber);
     };
     addList(" 行的身份证号码有误，已照样导入，请核对：", list.wrongIds.size(), [&](std::size_t i) {
         const WrongIdRow& wrong = list.wrongIds[i];
-        std::string line = rowText(wrong.row, wrong.name, wrong.idNumber);
-        if (!wrong.idNumber.empty()) line += "：" + std::string(DescribeIdProblem(wrong.problem));
-        return line;
+        addRow(wrong.row, wrong.name, wrong.idNumber);
+        if (!wrong.idNumber.empty()) append("：", DescribeIdProblem(wrong.problem));
     });
     addList(" 行的身份证号码与前面的行重复，没有导入：", list.duplicates.size(), [&](std::size_t i) {
         const DuplicateRow& duplicate = list.duplicates[i];
-        return rowText(duplicate.row, duplicate.name, duplicate.idNumber) + "（与第 " +
-               std::to_string(duplicate.firstRow) + " 行相同）";
+        addRow(duplicate.row, duplicate.name, duplicate.idNumber);
+        append("（与第 ", std::to_string(duplicate.firstRow), " 行相同）");
     });
     return text;
 }
