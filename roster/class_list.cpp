@@ -15,10 +15,10 @@ constexpr std::string_view kIdHeaders[] = {"身份证号", "身份证号码", "�
 constexpr std::string_view kClassHeaders[] = {"班级", "班别"};
 // A title row or two ("2024年春季班学员名单") often stands above the header.
 constexpr std::size_t kHeaderSearchRows = 10;
+constexpr std::string_view kFullWidthSpace = "\u3000";
 
 // A cell without the blanks typed around it: spaces, tabs, line breaks, full-width spaces.
 std::string Clean(std::string_view cell) {
-    constexpr std::string_view kFullWidthSpace = "\u3000";
     for (;;) {
         if (!cell.empty() && std::string_view(" \t\r\n").find(cell.front()) != std::string_view::npos) {
             cell.remove_prefix(1);
@@ -32,6 +32,20 @@ std::string Clean(std::string_view cell) {
             return std::string(cell);
         }
     }
+}
+
+// A header cell without any blanks: forms space out short headers ("姓　名") to line them
+// up, and break long ones over two lines.
+std::string Compact(std::string_view cell) {
+    std::string compact;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell.substr(i).starts_with(kFullWidthSpace)) {
+            i += kFullWidthSpace.size() - 1;
+        } else if (std::string_view(" \t\r\n").find(cell[i]) == std::string_view::npos) {
+            compact += cell[i];
+        }
+    }
+    return compact;
 }
 
 std::string_view Cell(const TextRow& row, int column) {
@@ -67,7 +81,7 @@ std::optional<Columns> FromHeader(std::span<const TextRow> rows) {
     for (std::size_t r = 0; r < std::min(rows.size(), kHeaderSearchRows); ++r) {
         Columns columns{.firstRow = r + 1};
         for (std::size_t c = 0; c < rows[r].cells.size(); ++c) {
-            const std::string cell = Clean(rows[r].cells[c]);
+            const std::string cell = Compact(rows[r].cells[c]);
             int* column = isOneOf(cell, kNameHeaders)    ? &columns.name
                           : isOneOf(cell, kIdHeaders)    ? &columns.id
                           : isOneOf(cell, kClassHeaders) ? &columns.className

@@ -14,7 +14,7 @@ constexpr roster::Date kToday{2026, 12, 10};
 TEST(ClassList, WrongIdsAreImportedAndListedDuplicatesLeftOut) {
     const roster::TextRows rows{
         {{"2025年春季班"}, 1},
-        {{" 姓名 ", "身份证号码", "班别"}, 2},
+        {{" 姓\u3000名 ", "身份证\n号码", "班别"}, 2},
         {{"张三", "11010519491231002x", "一班"}, 3},
         {{"李四", "1.10105194912311E+17", "一班"}, 4},
         {{"", " ", ""}, 5},
