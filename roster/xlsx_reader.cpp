@@ -5,8 +5,11 @@
 
 #include "platform/utf.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace roster {
@@ -85,19 +88,21 @@ std::optional<std::string> ReadStringItem(XmlScanner& scanner, std::string_view 
     }
 }
 
-std::optional<std::vector<std::string>> ReadSharedStrings(std::string_view xml, std::size_t& textBudget) {
-    std::vector<std::string> strings;
+// The shared strings into `strings`; more of them than cells a sheet may have, or more text
+// than the budget, is refused: each may be copied into many cells.
+XlsxProblem ReadSharedStrings(std::string_view xml, std::size_t& textBudget, std::vector<std::string>& strings) {
     XmlScanner scanner(xml);
     XmlToken token;
     while (scanner.Next(token)) {
         if (token.name != "si" || token.kind == Kind::End) continue;
-        std::optional<std::string> text =
-            token.kind == Kind::Empty ? std::string() : ReadStringItem(scanner, "si");
-        if (!text || text->size() > textBudget) return std::nullopt;
+        std::optional<std::string> text = token.kind == Kind::Empty ? std::string() : ReadStringItem(scanner, "si");
+        if (!text) return XlsxProblem::Corrupt;
+        if (text->size() > textBudget) return XlsxProblem::TooLarge;
+        if (strings.size() == kMaxXlsxCells) return XlsxProblem::TooManyCells;
         textBudget -= text->size();
         strings.push_back(std::move(*text));
     }
-    return strings;
+    return XlsxProblem::None;
 }
 
 // `relative` ("worksheets/sheet1.xml", "../xl/a.xml", "/xl/a.xml") from the folder `base`.
@@ -129,18 +134,23 @@ std::string FirstSheetPart(ZipReader& zip) {
     if (zip.Read("xl/workbook.xml", workbook) != ZipProblem::None ||
         zip.Read("xl/_rels/workbook.xml.rels", relations) != ZipProblem::None)
         return {};
-    XmlToken sheet, relation;
-    for (XmlScanner sheets(workbook); sheets.Next(sheet);) {
-        if (sheet.name != "sheet" || sheet.kind == Kind::End) continue;
-        const std::optional<std::string> id = XmlAttribute(sheet.attributes, "id");
-        for (XmlScanner relationships(relations); id && relationships.Next(relation);) {
-            if (relation.name != "Relationship" || XmlAttribute(relation.attributes, "Id") != id) continue;
-            const std::string type = XmlAttribute(relation.attributes, "Type").value_or("");
-            std::string target = XmlAttribute(relation.attributes, "Target").value_or("");
-            if (!type.ends_with("/worksheet") || target.empty()) break;
-            // Relative to xl/, or from the package's root when it starts with '/'.
-            return JoinPath(target.starts_with('/') ? "" : "xl", target);
-        }
+    std::unordered_map<std::string, std::string> worksheets;  // relationship id -> target
+    XmlToken token;
+    for (XmlScanner scanner(relations); scanner.Next(token);) {
+        if (token.name != "Relationship" || token.kind == Kind::End) continue;
+        std::optional<std::string> id = XmlAttribute(token.attributes, "Id");
+        std::optional<std::string> target = XmlAttribute(token.attributes, "Target");
+        if (id && target && !target->empty() &&
+            XmlAttribute(token.attributes, "Type").value_or("").ends_with("/worksheet"))
+            worksheets.emplace(std::move(*id), std::move(*target));
+    }
+    for (XmlScanner scanner(workbook); scanner.Next(token);) {
+        if (token.name != "sheet" || token.kind == Kind::End) continue;
+        const auto found = worksheets.find(XmlAttribute(token.attributes, "id").value_or(""));
+        if (found == worksheets.end()) continue;
+        // Relative to xl/, or from the package's root when it starts with '/'.
+        const std::string& target = found->second;
+        return JoinPath(target.starts_with('/') ? "" : "xl", target);
     }
     return {};
 }
@@ -253,6 +263,9 @@ XlsxProblem FromZip(ZipProblem problem) {
 }  // namespace
 
 XlsxSheet ReadXlsx(std::span<const std::uint8_t> bytes) {
+    constexpr std::uint8_t kCompoundFile[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    if (bytes.size() >= sizeof kCompoundFile && std::equal(std::begin(kCompoundFile), std::end(kCompoundFile), bytes.begin()))
+        return {XlsxProblem::OldOrLocked, {}};
     ZipReader zip(bytes);
     if (zip.Problem() != ZipProblem::None) return {FromZip(zip.Problem()), {}};
     std::string sheetXml;
@@ -267,9 +280,8 @@ XlsxSheet ReadXlsx(std::span<const std::uint8_t> bytes) {
     const ZipProblem sharedProblem = zip.Read("xl/sharedStrings.xml", sharedXml);
     if (sharedProblem != ZipProblem::None && sharedProblem != ZipProblem::Missing) return {FromZip(sharedProblem), {}};
     if (sharedProblem == ZipProblem::None) {
-        std::optional<std::vector<std::string>> strings = ReadSharedStrings(sharedXml, textBudget);
-        if (!strings) return {XlsxProblem::Corrupt, {}};
-        shared = std::move(*strings);
+        const XlsxProblem stringsProblem = ReadSharedStrings(sharedXml, textBudget, shared);
+        if (stringsProblem != XlsxProblem::None) return {stringsProblem, {}};
     }
     SheetReader reader{shared, textBudget, {}};
     const XlsxProblem sheetProblem = reader.Read(sheetXml);
@@ -281,6 +293,7 @@ std::string_view DescribeXlsxProblem(XlsxProblem problem) {
     switch (problem) {
         case XlsxProblem::None: return {};
         case XlsxProblem::NotXlsx: return "这个文件不是 Excel 工作簿（.xlsx），或者里面没有工作表";
+        case XlsxProblem::OldOrLocked: return "这是旧版 Excel 文件（.xls）或加了密码的工作簿，请在 Excel 里另存为 .xlsx 或 CSV 后再导入";
         case XlsxProblem::Unsupported: return "这个工作簿用了本程序读不了的压缩方式，请在 Excel 里另存为 .xlsx 或 CSV 后再导入";
         case XlsxProblem::TooLarge: return "这个工作簿太大，不像是学员名单";
         case XlsxProblem::TooManyCells: return "这个工作表的单元格超过一百万个，不像是学员名单";

@@ -94,6 +94,8 @@ TEST(XlsxReader, HostileArchivesGiveAnError) {
               XlsxProblem::Corrupt);
     EXPECT_EQ(roster::ReadXlsx(SheetOnly(R"(<row><c r="XFE1"/></row>)")).problem, XlsxProblem::Corrupt);
     EXPECT_EQ(roster::ReadXlsx(Archive({{"readme.txt", "hello"}})).problem, XlsxProblem::NotXlsx);
+    const Bytes xls{0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1, 0, 0, 0, 0};
+    EXPECT_EQ(roster::ReadXlsx(xls).problem, XlsxProblem::OldOrLocked);
 
     // The sheet's size in the central directory raised past 64 MiB.
     Bytes bomb = SheetOnly("<row><c><v>1</v></c></row>");
