@@ -292,12 +292,12 @@ XlsxSheet ReadXlsx(std::span<const std::uint8_t> bytes) {
 std::string_view DescribeXlsxProblem(XlsxProblem problem) {
     switch (problem) {
         case XlsxProblem::None: return {};
-        case XlsxProblem::NotXlsx: return "这个文件不是 Excel 工作簿（.xlsx），或者里面没有工作表";
-        case XlsxProblem::OldOrLocked: return "这是旧版 Excel 文件（.xls）或加了密码的工作簿，请在 Excel 里另存为 .xlsx 或 CSV 后再导入";
-        case XlsxProblem::Unsupported: return "这个工作簿用了本程序读不了的压缩方式，请在 Excel 里另存为 .xlsx 或 CSV 后再导入";
+        case XlsxProblem::NotXlsx: return "这个文件不是 .xlsx 工作簿，或者里面没有工作表";
+        case XlsxProblem::OldOrLocked: return "这是旧版的 .xls 工作簿或加了密码的工作簿，请用表格软件打开，另存为 .xlsx 或 CSV 后再导入";
+        case XlsxProblem::Unsupported: return "这个工作簿用了本程序读不了的压缩方式，请用表格软件打开，另存为 .xlsx 或 CSV 后再导入";
         case XlsxProblem::TooLarge: return "这个工作簿太大，不像是学员名单";
         case XlsxProblem::TooManyCells: return "这个工作表的单元格超过一百万个，不像是学员名单";
-        case XlsxProblem::Corrupt: return "这个工作簿已损坏，请在 Excel 里打开后另存一份再导入";
+        case XlsxProblem::Corrupt: return "这个工作簿已损坏，请用表格软件打开，另存一份后再导入";
     }
     return {};
 }
