@@ -14,3 +14,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # ctest runs the Windows test programs under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+
+# Libraries of the cross environment (zlib) are linked statically: orvia.exe carries no DLL
+# of theirs. FindZLIB would otherwise take the import library libz.dll.a beside libz.a.
+set(ZLIB_USE_STATIC_LIBS ON)

@@ -80,4 +80,26 @@ std::string Utf16ToUtf8(std::u16string_view in) {
     return out;
 }
 
+bool IsUtf8(std::string_view in) {
+    std::size_t i = 0;
+    while (i < in.size()) {
+        const auto b0 = static_cast<unsigned char>(in[i]);
+        if (b0 < 0x80) { ++i; continue; }
+        std::size_t length = 0;
+        // The second byte's range rules out overlong forms, surrogates and codes past U+10FFFF.
+        unsigned low = 0x80, high = 0xBF;
+        if (b0 >= 0xC2 && b0 <= 0xDF) { length = 2; }
+        else if (b0 >= 0xE0 && b0 <= 0xEF) { length = 3; if (b0 == 0xE0) low = 0xA0; if (b0 == 0xED) high = 0x9F; }
+        else if (b0 >= 0xF0 && b0 <= 0xF4) { length = 4; if (b0 == 0xF0) low = 0x90; if (b0 == 0xF4) high = 0x8F; }
+        else { return false; }
+        if (in.size() - i < length) return false;
+        const auto b1 = static_cast<unsigned char>(in[i + 1]);
+        if (b1 < low || b1 > high) return false;
+        for (std::size_t k = 2; k < length; ++k)
+            if ((static_cast<unsigned char>(in[i + k]) & 0xC0) != 0x80) return false;
+        i += length;
+    }
+    return true;
+}
+
 }  // namespace platform

@@ -50,6 +50,7 @@ ORVIA_PACKAGES=(
     wine wine64 xvfb x11-utils fonts-wqy-microhei procps python3
     clang-14 libclang-rt-14-dev
     opencv-data libjpeg-turbo-progs
+    zlib1g-dev libz-mingw-w64-dev python3-openpyxl python3-xlsxwriter unzip
 )
 
 # apt-get update, tried twice. A mirror in the middle of a sync can fail one index (say the
