@@ -43,8 +43,8 @@ MainDesk::MainDesk(ui::Window& w)
       naming({w.Get(mc::kStudentLabel), w.Get(mc::kReadCardBody), w.Get(mc::kReadCardLabel), w.Get(mc::kPhotoBody),
               w.Get(mc::kPhotoLabel)},
              cardWatch, [this](const reader::IdentityChange& change) { return MayNameNextTrainee(photos, change); }),
-      photos(PhotoControlsOf(w), [this] { return naming.Identity(); },
-             platform::JoinPath(platform::ProgramDirectory(), photo::kPhotoDirectoryName)),
+      photoDirectory(platform::JoinPath(platform::ProgramDirectory(), photo::kPhotoDirectoryName)),
+      photos(PhotoControlsOf(w), [this] { return naming.Identity(); }, photoDirectory),
       photoButton(Resolve(w, mc::kPhotoButton, ShapeButtonKind::Photo)),
       guide(
           w, w.Get(mc::kPreviewFrame).Handle(),

@@ -44,6 +44,7 @@ public:
     camera::CameraPanel camera;
     reader::CardWatcher cardWatch;  // owns the reader: every call into it
     reader::StudentNaming naming;
+    std::wstring photoDirectory;  // 学员照片 beside the program
     photo::PhotoSlots photos;
     LivePictureWait livePicture{window, camera};  // what a capture waits for after a restart
     chrome::ShapeButton photoButton;

@@ -2,6 +2,7 @@
 
 #include "app/close_prompt.h"
 #include "app/main_controls.h"
+#include "app/record_of_saves.h"
 #include "chrome/chrome.h"
 #include "platform/startup_trace.h"
 #include "ui/caption_drag.h"
@@ -35,7 +36,9 @@ void AddSlotBindings(std::vector<ui::EventBinding>& events, DeskPointer desk) {
         events.push_back({ids.board, ControlEvent::GotFocus, [&desk, slot](ui::Window&) { desk->photos.OnSlotGotFocus(slot); }});
         events.push_back({ids.board, ControlEvent::LostFocus, [&desk](ui::Window&) { desk->photos.OnSlotLostFocus(); }});
         events.push_back({ids.board, ControlEvent::DoubleClick, [&desk, slot](ui::Window&) {
-            if (desk->photos.Save(slot)) desk->naming.OnPhotoSaved();
+            if (!desk->photos.Save(slot)) return;
+            RecordSave(desk->naming.Identity(), desk->naming.NamedFromCard(), desk->photoDirectory);
+            desk->naming.OnPhotoSaved();
         }});
         AddShapeButton(events, desk, ids.brighter, [i](MainDesk& d) { return d.slotButtons[i].brighter; },
                        [slot](MainDesk& d) { d.photos.Adjust(slot, Direction::Brighter); });

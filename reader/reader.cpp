@@ -48,18 +48,19 @@ void StudentNaming::NameByHand(std::string_view initial, bool firstTime) {
         Show({});
         return;
     }
-    if (!ChangeIdentity(*typed)) {
+    if (!ChangeIdentity(*typed, true)) {
         state_ = NextNamingState(state_, NamingEvent::NameRefused);
         return;
     }
+    namedFromCard_ = false;
     controls_.studentLabel.SetTextColour(kTypedNameColour);
 }
 
-bool StudentNaming::ChangeIdentity(const std::string& next) {
+bool StudentNaming::ChangeIdentity(const std::string& next, bool typed) {
     const std::string current = Identity();
     const bool named = TraineeNamed(state_);
     if (!(named && next == current)) {
-        if (mayChange_ && !mayChange_({current, !named})) return false;
+        if (mayChange_ && !mayChange_({current, !named, next, typed})) return false;
         waiting_.reset();
         Show(next);
     }
@@ -86,7 +87,8 @@ void StudentNaming::OnPhotoSaved() {
 }
 
 bool StudentNaming::NameFromCard(const CardOutcome& card) {
-    if (!ChangeIdentity(card.name + "_" + card.idNumber)) return false;
+    if (!ChangeIdentity(card.name + "_" + card.idNumber, false)) return false;
+    namedFromCard_ = true;
     // The current trainee's own card back on the reader: nothing waits any more.
     if (waiting_) SetWaiting(std::nullopt);
     ShowPhotoButton();

@@ -31,6 +31,8 @@ struct NamingControls {
 struct IdentityChange {
     std::string_view current;  // the identity now shown
     bool firstNaming;          // no trainee has been named in this run yet
+    std::string_view next;     // the identity it would become
+    bool typed;                // typed in the input box, not read from a card
 };
 // Whether the change may go ahead; the desk asks the operator where photos would be lost.
 using IdentityChangeCheck = std::function<bool(const IdentityChange&)>;
@@ -46,6 +48,8 @@ public:
 
     // The Student identity as the Student label shows it (before the card waiting, if any).
     std::string Identity() const { return identity_; }
+    // Whether the trainee named now was read from a card (else typed by hand).
+    bool NamedFromCard() const { return namedFromCard_; }
 
     // Event handlers of the Main window.
     void OnReadCard();
@@ -64,7 +68,7 @@ private:
     void NameByHand(std::string_view initial, bool firstTime);
     // Makes `next` the Student identity unless the check refuses; false when it stays as it was.
     // The same identity again changes nothing.
-    bool ChangeIdentity(const std::string& next);
+    bool ChangeIdentity(const std::string& next, bool typed);
     // Names the trainee of `card`; false when the operator kept the current one.
     bool NameFromCard(const CardOutcome& card);
     // Shows `identity` as the Student identity, with the card waiting after it.
@@ -80,6 +84,7 @@ private:
     std::string identity_;      // what the label shows first
     std::optional<CardOutcome> waiting_;
     bool waitingMayName_ = false;  // a save ended the trainee: the waiting card, confirmed, names the next
+    bool namedFromCard_ = false;
 };
 
 }  // namespace reader

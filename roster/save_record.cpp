@@ -74,4 +74,18 @@ SaveRecord ReadSaveRecord(std::string_view bytes) {
     return record;
 }
 
+NameAndId SplitIdentity(std::string_view identity) {
+    const std::size_t underscore = identity.rfind('_');
+    if (underscore == std::string_view::npos) return {std::string(identity), {}};
+    const std::string_view number = identity.substr(underscore + 1);
+    const auto isIdCharacter = [&](std::size_t i) {
+        const char c = number[i];
+        return (c >= '0' && c <= '9') || (i + 1 == number.size() && (c == 'X' || c == 'x'));
+    };
+    bool idLike = number.size() == 15 || number.size() == 18;
+    for (std::size_t i = 0; idLike && i < number.size(); ++i) idLike = isIdCharacter(i);
+    if (!idLike) return {std::string(identity), {}};
+    return {std::string(identity.substr(0, underscore)), std::string(number)};
+}
+
 }  // namespace roster

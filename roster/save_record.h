@@ -31,6 +31,14 @@ struct SaveEntry {
 // "yyyy-MM-dd HH:mm:ss".
 std::string FormatTime(const LocalTime& time);
 
+// A Student identity as the record keeps it: "<name>_<ID number>" when it ends in an
+// underscore and 15 or 18 characters of an ID number (digits, a last X), as a card names a
+// trainee and the input box asks for; otherwise all of it is the name and the number is empty.
+struct NameAndId {
+    std::string name, idNumber;
+};
+NameAndId SplitIdentity(std::string_view identity);
+
 // The record's new bytes: `current` (the file as it is, empty when there is none) with
 // `entry` appended. An empty record starts with the byte-order mark and the header
 // 时间,姓名,身份证号码,文件名,文件大小,方式; a last line without its line end gets one first;

@@ -55,8 +55,22 @@ TEST_F(ManualNaming, TheBoxAsksWithThePromptAndTheTypedNameTurnsRed) {
     EXPECT_EQ(TextOf(::GetDlgItem(box, ui::kInputBoxPromptId)),
               L"请输出学员姓名_身份证号码为文件名.\r\n例子：李四_101001199808081212");
     EXPECT_EQ(Field(box), L"");
+    // The prompt's own example has a wrong check character: a typo is likelier than such a
+    // card, so the operator is asked. Cancel keeps the name as it was.
     Type(box, L"李四_101001199808081212");
     ASSERT_TRUE(Answer(box, IDOK));
+    HWND doubt = WaitForBoxSaying(orvia_.Id(), L"身份证号码好像不对，确定使用吗？");
+    ASSERT_NE(doubt, nullptr) << "no question about the ID number";
+    ASSERT_TRUE(Answer(doubt, IDCANCEL));
+    Pause(300ms);
+    EXPECT_EQ(Caption(), reader::kReaderFailurePrompt);
+    box = OpenInputBox();
+    ASSERT_NE(box, nullptr);
+    Type(box, L"李四_101001199808081212");
+    ASSERT_TRUE(Answer(box, IDOK));
+    doubt = WaitForBoxSaying(orvia_.Id(), L"身份证号码好像不对，确定使用吗？");
+    ASSERT_NE(doubt, nullptr);
+    ASSERT_TRUE(Answer(doubt, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return Caption() == "李四_101001199808081212"; }, 3s)) << Caption();
     EXPECT_TRUE(NameIn(kRed, kWhite));
 }
@@ -73,9 +87,9 @@ TEST_F(ManualNaming, CancelFirstLeavesAnEmptyRedLabelAndTheNextPressAsksAgain) {
     box = OpenInputBox();
     ASSERT_NE(box, nullptr) << "a later press opens the box again";
     EXPECT_EQ(Field(box), L"");
-    Type(box, L"王五_110101199001011234");
+    Type(box, L"王五_110101199001011237");
     ASSERT_TRUE(Answer(box, IDOK));
-    EXPECT_TRUE(WaitUntil([&] { return Caption() == "王五_110101199001011234"; }, 3s)) << Caption();
+    EXPECT_TRUE(WaitUntil([&] { return Caption() == "王五_110101199001011237"; }, 3s)) << Caption();
     // The empty label was red: the name typed into it is too.
     EXPECT_TRUE(NameIn(kRed, kWhite));
 }

@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "platform/gdiplus.h"
 #include "platform/win_text.h"
+#include "roster/save_record.h"
 #include "ui/pictures.h"
 
 #include <algorithm>
@@ -81,10 +82,22 @@ TEST_F(PhotoSave, OkSavesTheSlotUnderTheNameAndCancelSavesNothing) {
     ASSERT_TRUE(Answer(question, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return platform::ReadWholeFile(PhotoPath()) == first; }, 3s)) << "not replaced";
     EXPECT_TRUE(VisibleWindowsOf(orvia_.Id(), kDialogClass).empty()) << "a box after a save that worked";
+
+    // Each save that wrote a photo is a row of the record, named by hand here (no reader).
+    const auto record = platform::ReadWholeFile(JoinPath(Photos(), L"拍照记录.csv"));
+    ASSERT_TRUE(record) << "no record of the saves";
+    const roster::SaveRecord rows = roster::ReadSaveRecord(std::string(record->begin(), record->end()));
+    ASSERT_EQ(rows.entries.size(), 2u);
+    for (const roster::SaveEntry& row : rows.entries) {
+        EXPECT_EQ(row.fileName, platform::Narrow(Name() + L".jpg"));
+        EXPECT_EQ(row.fileSize, first->size());
+        EXPECT_EQ(row.way, roster::SaveWay::Typed);
+    }
+    EXPECT_TRUE(rows.unreadLines.empty());
 }
 
 // Nothing saved is lost: a save over a photo keeps the one it replaces in 已替换, whole,
-// and changes nothing else in 学员照片.
+// and changes nothing else in 学员照片 but the record of saves.
 TEST_F(PhotoSave, AReplacedPhotoIsKeptInTheReplacedFolder) {
     ASSERT_NO_FATAL_FAILURE(StartOrvia(DemoCameraEnvironment()));
     ASSERT_TRUE(StartDemoCamera(orvia_.MainWindow())) << "the camera shows no picture";
@@ -115,7 +128,7 @@ TEST_F(PhotoSave, AReplacedPhotoIsKeptInTheReplacedFolder) {
     EXPECT_EQ(std::count(kept.begin(), kept.end(), versions[0]), 1) << "the first photo is not kept as it was";
     EXPECT_EQ(std::count(kept.begin(), kept.end(), versions[1]), 1) << "the second photo is not kept as it was";
     EXPECT_EQ(platform::ReadWholeFile(PhotoPath()), versions[2]);
-    std::vector<std::wstring> entries{Name() + L".jpg", L"已替换"};
+    std::vector<std::wstring> entries{Name() + L".jpg", L"已替换", L"拍照记录.csv"};
     std::sort(entries.begin(), entries.end());  // as DirectoryEntries gives them
     EXPECT_EQ(DirectoryEntries(Photos()), entries) << "something else changed in 学员照片";
 }

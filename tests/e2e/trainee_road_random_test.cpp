@@ -15,6 +15,7 @@
 #include "app/startup.h"
 #include "platform/gdiplus.h"
 #include "platform/win_text.h"
+#include "roster/save_record.h"
 #include "ui/pictures.h"
 
 #include <algorithm>
@@ -247,6 +248,27 @@ protected:
                 if (std::find(replaced.begin(), replaced.end(), versions[v]) == replaced.end())
                     Fault("version " + std::to_string(v + 1) + " of " + platform::Narrow(FileOf(t)) + " is not kept in 已替换");
         }
+        CheckRecord();
+    }
+
+    // The record of saves holds one row per save, under the trainee's file, name and number.
+    void CheckRecord() {
+        const auto bytes = platform::ReadWholeFile(JoinPath(Photos(), L"拍照记录.csv"));
+        const roster::SaveRecord record =
+            bytes ? roster::ReadSaveRecord(std::string(bytes->begin(), bytes->end())) : roster::SaveRecord{};
+        for (int t = 0; t < 3; ++t) {
+            const std::string file = platform::Narrow(FileOf(t));
+            const roster::NameAndId who = roster::SplitIdentity(kTrainees[static_cast<std::size_t>(t)].identity);
+            std::size_t rows = 0;
+            for (const roster::SaveEntry& row : record.entries) {
+                if (row.fileName != file) continue;
+                ++rows;
+                if (row.name != who.name || row.idNumber != who.idNumber) Fault("a row of " + file + " names " + row.name);
+            }
+            if (rows != saves_[static_cast<std::size_t>(t)])
+                Fault("the record holds " + std::to_string(rows) + " rows of " + file + " for " +
+                      std::to_string(saves_[static_cast<std::size_t>(t)]) + " saves");
+        }
     }
 
     // ---- the operator's actions ----
@@ -341,6 +363,7 @@ protected:
             if (file.empty()) return Fault("the save wrote nothing");
             auto& versions = written_[current_];
             if (versions.empty() || file != versions.back()) versions.push_back(file);
+            ++saves_[static_cast<std::size_t>(current_)];
             savedPictures_[current_].insert(slots_[k]);
             CheckFiles();
         }
@@ -411,6 +434,7 @@ protected:
     std::array<Slot, 4> slots_{};
     int next_ = 0;  // the slot the next shot goes to, from 0
     std::map<int, std::vector<std::vector<std::uint8_t>>> written_;  // every version saved, per trainee
+    std::array<std::size_t, 3> saves_{};  // OK answers to a save question, per trainee
     std::map<int, std::set<Slot>> savedPictures_;  // every picture saved, per trainee  // every version saved, per trainee
     ReaderEmulator emulator_;  // goes before the program
 };

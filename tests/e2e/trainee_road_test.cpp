@@ -163,11 +163,11 @@ TEST_F(UnreadableCard, AFailedReadThenALabelPressNamesByHandAndLaterCardsAreRead
     HWND box = OpenInputBox();
     ASSERT_NE(box, nullptr) << "the press after a failed read opens the input box";
     EXPECT_EQ(Field(box), platform::Wide(kZhangsan));
-    ASSERT_TRUE(TypeName(box, L"王五_110101199001011234"));
-    ASSERT_TRUE(CaptionBecomes("王五_110101199001011234")) << Caption();
+    ASSERT_TRUE(TypeName(box, L"王五_110101199001011237"));
+    ASSERT_TRUE(CaptionBecomes("王五_110101199001011237")) << Caption();
     EXPECT_EQ(Held(), "0000") << "张三's saved photo went with him";
     ASSERT_TRUE(CaptureInto(1));
-    EXPECT_TRUE(Save(1, "王五_110101199001011234"));
+    EXPECT_TRUE(Save(1, "王五_110101199001011237"));
 
     // The next card is read again through the label.
     ASSERT_TRUE(LayCard("lisi", kLisi)) << Caption();

@@ -39,4 +39,16 @@ TEST(SaveRecord, AppendsToAnyStateOfTheFileAndReadsBack) {
     EXPECT_EQ(record.unreadLines, (std::vector<int>{4}));
 }
 
+TEST(SaveRecord, AnIdentityIsSplitOnlyWhereAnIdNumberFollowsTheLastUnderscore) {
+    using roster::SplitIdentity;
+    EXPECT_EQ(SplitIdentity("张三_11010519491231002X").name, "张三");
+    EXPECT_EQ(SplitIdentity("张三_11010519491231002X").idNumber, "11010519491231002X");
+    EXPECT_EQ(SplitIdentity("李_四_110105491231002").idNumber, "110105491231002");  // 15 digits, an old card
+    EXPECT_EQ(SplitIdentity("李_四_110105491231002").name, "李_四");
+    for (const char* whole : {"张三", "张三_1", "张三_1101051949123100X2", "_", "张三_11010519491231002X "}) {
+        EXPECT_EQ(SplitIdentity(whole).name, whole);
+        EXPECT_EQ(SplitIdentity(whole).idNumber, "");
+    }
+}
+
 }  // namespace
