@@ -24,9 +24,9 @@ constexpr int kPieceStep = 30;
 constexpr int kLeastContrast = 20;
 constexpr double kSpreadsOfContrast = 4;
 // The crown is looked for in the middle of the head, this share of its width to either side,
-// and is where a fifth of those columns have reached hair: the top of the hair's dome, past
-// the few stray hairs that stand higher. A column reaches hair where three pixels in a row
-// are not backdrop.
+// and is where one in twenty of those columns has reached hair: the top of the hair's dome,
+// past the few stray hairs that stand higher. A column reaches hair where three pixels in a
+// row are not backdrop.
 constexpr double kCrownColumns = 0.3;
 constexpr double kCrownShare = 0.05;
 constexpr int kHairRun = 3;
@@ -48,10 +48,10 @@ constexpr double kSidesMostlyBackdrop = 0.25;
 // distance to either side, from this far below the eyes (under the mouth) to this far. Where
 // the strip darkens from above to below by this much over four rows, from these shares of the
 // distance above the chin the ratio gives to these below it, is an edge; the jaw's is the
-// lowest that darkens at least this share of the most any does (the neck lies in the jaw's shadow; a moustache, a lip
-// or its shadow above it may darken more, a collar further down lies beyond the reach). On the
-// marked portraits the edge lay within 6 px of the marked chin where the ratio missed it by up
-// to 20.
+// lowest that darkens at least this share of the most any does (the neck lies in the jaw's
+// shadow; a moustache, a lip or its shadow above it may darken more, a collar further down
+// lies beyond the reach). On the marked portraits the edge lay within 6 px of the marked chin
+// where the ratio missed it by up to 20.
 constexpr double kChinStripHalfWidth = 0.15;
 constexpr double kChinSearchFrom = 0.75;
 constexpr double kChinSearchTo = 1.35;
