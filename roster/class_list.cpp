@@ -188,7 +188,7 @@ std::string DescribeImport(const ClassList& list, std::size_t maxListed) {
 std::string WriteClassListCsv(std::span<const Trainee> trainees) {
     std::vector<std::vector<std::string>> rows{{"姓名", "身份证号码", "班级"}};
     for (const Trainee& trainee : trainees) rows.push_back({trainee.name, trainee.idNumber, trainee.className});
-    // The ID numbers go in plain: this reader reads the file back. Excel would show them as
+    // The ID numbers go in plain: this reader reads the file back. A spreadsheet would show them as
     // 1.10105E+17 and lose their last digits if the file were saved from it.
     return WriteCsv(rows);
 }

@@ -21,7 +21,7 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-// Excel's ways of keeping a cell as text: ="0123" (quotes inside doubled) and '0123.
+// A spreadsheet's ways of keeping a cell as text: ="0123" (quotes inside doubled) and '0123.
 std::string Unmark(std::string field) {
     if (field.size() >= 3 && field.starts_with("=\"") && field.ends_with('"')) {
         std::string inside;
@@ -57,13 +57,13 @@ std::string ReadField(std::string_view text, std::size_t& i, int& line) {
             if (IsLineBreak(c)) {
                 SkipLineBreak(text, i);
                 ++line;
-                field += '\n';  // a line break inside a cell, as Excel keeps it
+                field += '\n';  // a line break inside a cell, as a spreadsheet keeps it
                 continue;
             }
             field += c;
             ++i;
         }
-        // Excel keeps what follows the closing quote, up to the comma.
+        // A spreadsheet keeps what follows the closing quote, up to the comma.
         const std::size_t start = i;
         while (i < n && text[i] != ',' && !IsLineBreak(text[i])) ++i;
         field += TrimBlanks(text.substr(start, i - start));
@@ -128,7 +128,7 @@ std::string CsvRecord(std::span<const std::string> fields) {
     for (std::size_t f = 0; f < fields.size(); ++f) {
         if (f > 0) record += ',';
         std::string field = fields[f];
-        // An apostrophe keeps a field that Excel would take for a formula as text, and one
+        // An apostrophe keeps a field that a spreadsheet would take for a formula as text, and one
         // that starts with an apostrophe itself intact: ReadCsv drops exactly one.
         if (!field.empty() && std::string_view("'=+-@").find(field.front()) != std::string_view::npos)
             field.insert(0, 1, '\'');

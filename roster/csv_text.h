@@ -1,10 +1,10 @@
-// CSV files as Excel writes and reads them, the form a school's class list and our own
+// CSV files as a spreadsheet writes and reads them, the form a school's class list and our own
 // lists come in. Reading: the encoding is told by the bytes (a UTF-8 byte-order mark; else
-// UTF-8 when the bytes are well-formed UTF-8; else GB18030, which reads the GBK that Excel's
-// plain "CSV" writes on a Chinese Windows), then records per RFC 4180 with Excel's habits: a
+// UTF-8 when the bytes are well-formed UTF-8; else GB18030, which reads the GBK that a spreadsheet's
+// plain "CSV" writes on a Chinese Windows), then records per RFC 4180 with a spreadsheet's habits: a
 // field written ="..." (a long number kept as text) reads as its inside, a leading
 // apostrophe is dropped, spaces around an unquoted field are trimmed, blank records are
-// skipped. Writing: UTF-8 with a byte-order mark and CR LF line ends, which Excel on Windows 7
+// skipped. Writing: UTF-8 with a byte-order mark and CR LF line ends, which a spreadsheet on Windows 7
 // and later opens with the Chinese intact. Portable; cells are UTF-8.
 #pragma once
 

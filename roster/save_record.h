@@ -1,7 +1,7 @@
 // The record of saves, 学员照片\拍照记录.csv: one row per photo saved, so the desk can tell at
 // the end of the day who was photographed, when, and whether from a card or typed by hand.
 // Appending gives the whole new file, which the Windows side writes through a temporary
-// file and a rename: a row is never half written, and a record opened in Excel at the time
+// file and a rename: a row is never half written, and a record opened in a spreadsheet at the time
 // is left as it was rather than torn. Portable; texts are UTF-8.
 #pragma once
 
@@ -42,7 +42,7 @@ NameAndId SplitIdentity(std::string_view identity);
 // The record's new bytes: `current` (the file as it is, empty when there is none) with
 // `entry` appended. An empty record starts with the byte-order mark and the header
 // 时间,姓名,身份证号码,文件名,文件大小,方式; a last line without its line end gets one first;
-// a record saved from Excel in GBK is turned back into UTF-8 with a byte-order mark, so
+// a record saved from a spreadsheet in GBK is turned back into UTF-8 with a byte-order mark, so
 // that one file never mixes two encodings.
 std::string AppendSave(std::string_view current, const SaveEntry& entry);
 

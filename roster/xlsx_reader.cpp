@@ -30,7 +30,7 @@ int HexValue(char c) {
     return -1;
 }
 
-// Excel writes characters XML cannot hold (a CR in a cell) as _xHHHH_, and a literal
+// A spreadsheet writes characters XML cannot hold (a CR in a cell) as _xHHHH_, and a literal
 // "_x" that would read so as _x005F_x.
 std::string Unescape(std::string text) {
     if (text.find("_x") == std::string::npos) return text;

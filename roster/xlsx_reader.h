@@ -18,7 +18,7 @@ namespace roster {
 enum class XlsxProblem {
     None,
     NotXlsx,      // not a ZIP archive, or one without a worksheet
-    OldOrLocked,  // a compound file: an Excel 97-2003 .xls, or an .xlsx locked with a password
+    OldOrLocked,  // a compound file: an old binary .xls, or an .xlsx locked with a password
     Unsupported,  // a ZIP feature .xlsx files do not use (ZIP64, encryption)
     TooLarge,     // parts or text past the limits
     TooManyCells,

@@ -2,8 +2,8 @@
 // are stored (JPEGs do not compress) with their CRC-32 and a DOS time from the local time
 // given. Entry names are Chinese, and three readers must show them intact: Windows 7's zip
 // folder ignores the UTF-8 flag and reads names in the system's OEM code page (936, GBK, on
-// a Chinese Windows); Windows 10's does the same for names without the flag; 7-Zip and
-// Info-ZIP's unzip read the Unicode Path extra field (0x7075) when there is one. So the
+// a Chinese Windows); Windows 10's does the same for names without the flag; common archivers
+// and unzip read the Unicode Path extra field (0x7075) when there is one. So the
 // name field holds the GB18030 bytes (GBK for every character GBK has), flag bit 11 clear,
 // and a name that is not plain ASCII also gets the 0x7075 field with its UTF-8 form, in the
 // local and the central header alike. No ZIP64: more than 65,535 entries or anything past

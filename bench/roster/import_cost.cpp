@@ -26,7 +26,7 @@ constexpr int kTrainees = 5000;
 constexpr int kPhotos = 500;
 constexpr roster::Date kToday{2026, 12, 10};
 
-// What a school system exports: a header, then name, ID number, class; GBK, as Excel's
+// What a school system exports: a header, then name, ID number, class; GBK, as a spreadsheet's
 // plain CSV on a Chinese Windows.
 std::string ClassListCsv() {
     constexpr const char* kSurnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周"};

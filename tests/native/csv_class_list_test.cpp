@@ -1,4 +1,4 @@
-// Class lists in CSV as Excel and school systems write them, each form read into the same
+// Class lists in CSV as spreadsheets and school systems write them, each form read into the same
 // trainees; and what we write read back unchanged.
 #include "roster/class_list.h"
 #include "roster/csv_text.h"
@@ -24,7 +24,7 @@ struct Expected {
     int row;
 };
 
-TEST(CsvClassList, EachFormExcelWritesReadsIntoTheSameTrainees) {
+TEST(CsvClassList, EachFormASpreadsheetWritesReadsIntoTheSameTrainees) {
     const struct {
         const char* what;
         std::string bytes;
@@ -80,7 +80,7 @@ TEST(CsvClassList, EachFormExcelWritesReadsIntoTheSameTrainees) {
 }
 
 TEST(CsvClassList, WhatWeWriteReadsBackUnchanged) {
-    // Fields a careless writer would split, trim, or leave for Excel to take as a formula.
+    // Fields a careless writer would split, trim, or leave for a spreadsheet to take as a formula.
     const std::vector<std::vector<std::string>> rows{
         {"a,b", "say \"hi\"", "two\nlines"},
         {" padded ", "=HYPERLINK(\"x\")", "'quoted", "-1", "+86", "@x", "plain", ""},

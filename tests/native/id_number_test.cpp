@@ -35,7 +35,7 @@ TEST(IdNumber, PublishedNumbersPassAndEachFaultIsNamed) {
     } wrong[] = {
         {"", IdProblem::WrongLength},
         {"11010519491231002", IdProblem::WrongLength},
-        {"1.10105194912311E+17", IdProblem::WrongLength},  // typed as a number in Excel
+        {"1.10105194912311E+17", IdProblem::WrongLength},  // typed as a number in a spreadsheet
         {"11010519491231002X ", IdProblem::WrongLength},
         {"1101051949123100X2", IdProblem::NotDigits},
         {"11010519491231002Y", IdProblem::NotDigits},

@@ -1,5 +1,5 @@
 // The record of saves: started with its header, appended to whatever state the file is in
-// (cut before its last line end, saved from Excel in GBK, edited by hand), read back.
+// (cut before its last line end, saved from a spreadsheet in GBK, edited by hand), read back.
 #include "roster/save_record.h"
 
 #include "roster/csv_text.h"
@@ -23,7 +23,7 @@ TEST(SaveRecord, AppendsToAnyStateOfTheFileAndReadsBack) {
                         "时间,姓名,身份证号码,文件名,文件大小,方式\r\n"
                         "2026-03-01 08:05:09,张三,11010519491231002X,张三_11010519491231002X.jpg,48213,读卡\r\n");
 
-    // The last line end lost (an editor), then the file saved from Excel in GBK.
+    // The last line end lost (an editor), then the file saved from a spreadsheet in GBK.
     file.resize(file.size() - 2);
     file = roster::AppendSave(file, second);
     EXPECT_NE(file.find("读卡\r\n2026-03-01 14:30:00,\"O'Brien, Jr.\",,\"O'Brien, Jr._.jpg\",0,手工\r\n"), std::string::npos);

@@ -75,7 +75,7 @@ TEST(XlsxReader, ReadsTheFirstSheetOfRealWorkbooks) {
 }
 
 TEST(XlsxReader, HostileArchivesGiveAnError) {
-    // Without a workbook the first sheet is sheet1.xml; entities, xml:space, Excel's _xHHHH_.
+    // Without a workbook the first sheet is sheet1.xml; entities, xml:space, a spreadsheet's _xHHHH_.
     const Bytes fine = SheetOnly(
         R"(<row r="2"><c r="B2" t="s"><v>1</v></c><c t="inlineStr"><is><t xml:space="preserve"> a&amp;b&#x4E00;&#20108; </t></is></c></row>)"
         R"(<row><c><v>12</v></c></row>)",

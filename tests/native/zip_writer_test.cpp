@@ -1,4 +1,4 @@
-// The hand-over archive read back by Info-ZIP's unzip and by Python's zipfile: Chinese names
+// The hand-over archive read back by unzip and by Python's zipfile: Chinese names
 // as GB18030 bytes in the name field and as UTF-8 in the Unicode Path field (whose CRC-32
 // unzip checks before it trusts it), contents intact; and what is refused rather than
 // written wrong.
