@@ -157,6 +157,8 @@ CrownResult MeasureCrown(const Pixels& pixels, const HeadEstimate& estimate) {
     // At least two pieces of backdrop, one on either side of the head or two on one side.
     if (beside.size() < 2) return {CrownReading::BusyBackdrop};
     const int contrast = std::max(kLeastContrast, static_cast<int>(std::lround(kSpreadsOfContrast * spread)));
+    std::vector<Rgb> backdrop(static_cast<std::size_t>(pixels.Width()));
+    for (int x = 0; x < pixels.Width(); ++x) backdrop[static_cast<std::size_t>(x)] = BackdropAt(beside, x);
 
     const int from = std::max(0, static_cast<int>(std::lround(estimate.centerX - kCrownColumns * estimate.width)));
     const int to = std::min(pixels.Width(), static_cast<int>(std::lround(estimate.centerX + kCrownColumns * estimate.width)) + 1);
@@ -165,10 +167,9 @@ CrownResult MeasureCrown(const Pixels& pixels, const HeadEstimate& estimate) {
     std::vector<int> tops;
     int touching = 0;
     for (int x = from; x < to; ++x) {
-        const Rgb backdrop = BackdropAt(beside, x);
         int run = 0, top = lowest;
         for (int y = 0; y < lowest; ++y) {
-            run = Difference(pixels.At(x, y), backdrop) > contrast ? run + 1 : 0;
+            run = Difference(pixels.At(x, y), backdrop[static_cast<std::size_t>(x)]) > contrast ? run + 1 : 0;
             if (run == kHairRun) {
                 top = y - kHairRun + 1;
                 break;
@@ -193,7 +194,7 @@ CrownResult MeasureCrown(const Pixels& pixels, const HeadEstimate& estimate) {
         for (int x = 0; x < pixels.Width(); ++x) {
             if (x >= sidesLeft && x <= sidesRight) continue;
             ++sides;
-            if (Difference(pixels.At(x, y), BackdropAt(beside, x)) > contrast) ++notBackdrop;
+            if (Difference(pixels.At(x, y), backdrop[static_cast<std::size_t>(x)]) > contrast) ++notBackdrop;
         }
     if (sides == 0 || static_cast<double>(notBackdrop) > kSidesMostlyBackdrop * static_cast<double>(sides))
         return {CrownReading::NoEdge};

@@ -4,6 +4,7 @@ namespace platform {
 
 namespace {
 constexpr char32_t kReplacement = 0xFFFD;
+}  // namespace
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -22,6 +23,8 @@ void AppendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
+
+namespace {
 
 void AppendUtf16(std::u16string& out, char32_t c) {
     if (c < 0x10000) {

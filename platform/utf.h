@@ -10,6 +10,9 @@ namespace platform {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// Appends the UTF-8 bytes of one code point, which the caller has checked is a character.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Whether `bytes` are well-formed UTF-8: no overlong form, no encoded surrogate, nothing past
 // U+10FFFF, no sequence cut short. Tells a file's encoding, and refuses a name that would
 // otherwise turn into U+FFFD unseen.

@@ -1,5 +1,7 @@
 #include "roster/xml_scan.h"
 
+#include "platform/utf.h"
+
 #include <cstdint>
 
 namespace roster {
@@ -13,23 +15,10 @@ std::string_view LocalName(std::string_view name) {
     return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
-void AppendUtf8(std::string& out, std::uint32_t c) {
+// A numeric reference that names no character becomes U+FFFD.
+void AppendCharacter(std::string& out, std::uint32_t c) {
     if (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    platform::AppendUtf8(out, static_cast<char32_t>(c));
 }
 
 // The character an entity's name (between & and ;) stands for; false for an unknown one.
@@ -52,7 +41,7 @@ bool Entity(std::string_view name, std::string& out) {
             if (value < 0) return false;
             c = c * (hex ? 16 : 10) + static_cast<std::uint32_t>(value);
         }
-        AppendUtf8(out, c);
+        AppendCharacter(out, c);
     } else {
         return false;
     }
