@@ -66,5 +66,8 @@ inline constexpr std::string_view kHelpItem = "软件帮助";
 inline constexpr std::string_view kContactItem = "联系作者";
 // Checked while the framing guide shows over the live preview; for this run only.
 inline constexpr std::string_view kGuideItem = "显示取景框";
+// The day's list: the window of who has a photo, and a new class list from the school.
+inline constexpr std::string_view kListItem = "学员名单";
+inline constexpr std::string_view kImportItem = "导入学员名单…";
 
 }  // namespace app::main_controls

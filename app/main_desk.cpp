@@ -6,6 +6,7 @@
 #include "app/trainee_change.h"
 #include "camera/camera_component.h"
 #include "chrome/chrome.h"
+#include "chrome/timed_message.h"
 #include "photo/photo_save.h"
 #include "platform/deployment.h"
 #include "platform/files.h"
@@ -23,6 +24,7 @@ using chrome::ShapeButtonKind;
 
 // What the desk does after a component could not be loaded.
 constexpr std::string_view kWithoutCamera = "\n这次 Orvia 将不用摄像头工作。";
+constexpr std::string_view kNotOnList = "名单里没有这位学员";
 constexpr std::string_view kWithoutReader = "\n这次 Orvia 将不用读卡器工作：请点击名字一栏，手工填写学员名字。";
 
 chrome::ShapeButton Resolve(ui::Window& window, const mc::ShapeButtonIds& ids, ShapeButtonKind kind) {
@@ -49,7 +51,9 @@ MainDesk::MainDesk(ui::Window& w)
       guide(
           w, w.Get(mc::kPreviewFrame).Handle(),
           [this] { return framing::LookContext{camera.PreviewBox(), camera.ZoomPosition()}; },
-          [this](const framing::HeadFinding& finding) { FrameHead(camera, finding); }) {
+          [this](const framing::HeadFinding& finding) { FrameHead(camera, finding); }),
+      trainees(platform::ProgramDirectory(), photoDirectory,
+               [this](const std::string& identity) { naming.NameFromList(identity); }) {
     for (std::size_t i = 0; i < slotButtons.size(); ++i)
         slotButtons[i] = {Resolve(w, mc::kSlots[i].brighter, ShapeButtonKind::Brighter),
                           Resolve(w, mc::kSlots[i].darker, ShapeButtonKind::Darker)};
@@ -60,7 +64,21 @@ MainDesk::~MainDesk() = default;
 
 void MainDesk::TakeReaderOutcomes() {
     if (boxOpen_) return;  // announced again when the box closes
-    for (const reader::CardOutcome& outcome : cardWatch.TakeOutcomes()) naming.OnCardOutcome(outcome);
+    for (const reader::CardOutcome& outcome : cardWatch.TakeOutcomes()) {
+        naming.OnCardOutcome(outcome);
+        NoteCardNotOnList(outcome);
+    }
+}
+
+void MainDesk::NoteCardNotOnList(const reader::CardOutcome& outcome) {
+    constexpr DWORD kNoteShownMs = 3000;
+    if (outcome.removed) lastCardNumber_.clear();
+    // A card lying there is read again now and then: it is noted once.
+    if (!outcome.read || outcome.idNumber == lastCardNumber_) return;
+    lastCardNumber_ = outcome.idNumber;
+    if (!trainees.OnCardRead(outcome.idNumber))
+        chrome::ShowTimedMessage(kNotOnList, MB_OK | MB_ICONINFORMATION, chrome::kTimedMessageTitle, window.Handle(),
+                                 kNoteShownMs);
 }
 
 void MainDesk::Shown() {

@@ -4,6 +4,7 @@
 
 #include "app/hotkeys.h"
 #include "app/live_picture_wait.h"
+#include "app/trainee_list.h"
 #include "camera/camera_panel.h"
 #include "chrome/press_feedback.h"
 #include "framing/framing_guide.h"
@@ -51,12 +52,16 @@ public:
     std::array<SlotButtons, photo::kSlotCount> slotButtons;
     HotkeyTable hotkeys;
     framing::FramingGuide guide;  // the guide over the preview, its live check and the F key
+    TraineeList trainees;         // the day's class list and its window
 
 private:
     // Hands the reader's outcomes to the naming, unless a box is open: then they wait for it.
     void TakeReaderOutcomes();
+    // A card read whose number is not on the class list says so; the desk goes on as usual.
+    void NoteCardNotOnList(const reader::CardOutcome& outcome);
 
     std::vector<std::string> startupProblems_;
+    std::string lastCardNumber_;  // of the card lying on the reader, noted once
     bool boxOpen_ = false;
     ui::ModalWatch boxWatch_;  // ends with the desk
 };

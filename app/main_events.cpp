@@ -38,6 +38,7 @@ void AddSlotBindings(std::vector<ui::EventBinding>& events, DeskPointer desk) {
         events.push_back({ids.board, ControlEvent::DoubleClick, [&desk, slot](ui::Window&) {
             if (!desk->photos.Save(slot)) return;
             RecordSave(desk->naming.Identity(), desk->naming.NamedFromCard(), desk->photoDirectory);
+            desk->trainees.OnPhotoSaved(desk->naming.Identity());
             desk->naming.OnPhotoSaved();
         }});
         AddShapeButton(events, desk, ids.brighter, [i](MainDesk& d) { return d.slotButtons[i].brighter; },
@@ -82,6 +83,8 @@ ui::WindowBehaviour MainWindowBehaviour(DeskPointer desk) {
         {mc::kHelpItem, &chrome::OpenHelpWindow},
         {mc::kContactItem, &chrome::OpenContactWindow},
         {mc::kGuideItem, [&desk](ui::Window& w) { desk->guide.SetWanted(w.IsMenuItemChecked(mc::kGuideItem)); }},
+        {mc::kListItem, [&desk](ui::Window& w) { desk->trainees.OpenWindow(w); }},
+        {mc::kImportItem, [&desk](ui::Window& w) { desk->trainees.Import(w.Handle()); }},
     };
     b.keys = {
         {'F', [&desk](ui::Window&) { desk->guide.LookToFrame(); }},

@@ -114,11 +114,13 @@ std::vector<ControlRow> BuildControls() {
     return rows;
 }
 
-constexpr std::array<ui::MenuItemRow, 4> kMenu{{
+constexpr std::array<ui::MenuItemRow, 6> kMenu{{
     {mc::kHelpMenu, 0},
     {mc::kHelpItem, 1},
     {mc::kContactItem, 1},
     {mc::kGuideItem, 1, /*checkable=*/true, /*checked=*/true},
+    {mc::kListItem, 1},
+    {mc::kImportItem, 1},
 }};
 }  // namespace
 

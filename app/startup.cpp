@@ -24,7 +24,7 @@ int RunProgram() {
     platform::MarkStartup("entry");  // the process's creation, its imports and the runtime's start
     StartGdiplusOnce();
     platform::MarkStartup("GDI+");
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
     platform::MarkStartup("common controls");
 

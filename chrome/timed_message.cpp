@@ -4,6 +4,7 @@
 #include "ui/modal.h"
 
 #include <chrono>
+#include <utility>
 
 namespace chrome {
 
@@ -17,6 +18,36 @@ MessageBoxTimeoutFn FindMessageBoxTimeout() {
                         reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxTimeoutW")))
                   : nullptr;
 }
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The box open now on this thread that a time-out closes: its title and text.
+struct TimedBox {
+    std::wstring title, text;
+};
+thread_local const TimedBox* tTimedBox = nullptr;
+
+// Some platforms export the timed box but never close it: a timer of our own closes it too.
+void CALLBACK CloseTimedBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    if (!tTimedBox) return;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            wchar_t className[16]{};
+            ::GetClassNameW(window, className, 16);
+            if (std::wstring_view(className) != L"#32770" || !::IsWindowVisible(window)) return TRUE;
+            const std::wstring title = WindowText(window);
+            const std::wstring text = WindowText(::GetDlgItem(window, 0xFFFF));
+            if (title != tTimedBox->title || text != tTimedBox->text) return TRUE;
+            ::PostMessageW(window, WM_CLOSE, 0, 0);
+            return FALSE;
+        },
+        0);
+}
 }  // namespace
 
 void ShowTimedMessage(std::string_view text, UINT style, std::string_view title, std::optional<HWND> owner,
@@ -25,6 +56,17 @@ void ShowTimedMessage(std::string_view text, UINT style, std::string_view title,
     HWND parent = owner ? *owner : ui::FindOwnWindow(::GetCurrentProcessId(), std::chrono::milliseconds{0});
     const std::wstring wideText = platform::Wide(text);
     const std::wstring wideTitle = platform::Wide(title);
+    const TimedBox box{wideTitle, wideText};
+    const TimedBox* outer = std::exchange(tTimedBox, &box);
+    const UINT_PTR timer = timeoutMs != 0 ? ::SetTimer(nullptr, 0, timeoutMs, &CloseTimedBox) : 0;
+    struct Restore {
+        const TimedBox* outer;
+        UINT_PTR timer;
+        ~Restore() {
+            if (timer) ::KillTimer(nullptr, timer);
+            tTimedBox = outer;
+        }
+    } restore{outer, timer};
     static const MessageBoxTimeoutFn timed = FindMessageBoxTimeout();
     if (timed) {
         timed(parent, wideText.c_str(), wideTitle.c_str(), style, 0, timeoutMs == 0 ? INFINITE : timeoutMs);

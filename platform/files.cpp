@@ -24,18 +24,35 @@ bool IsDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+namespace {
+bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 30));
         DWORD done = 0;
-        if (!::WriteFile(file.get(), bytes.data() + written, chunk, &done, nullptr) || done == 0) return false;
+        if (!::WriteFile(file, bytes.data() + written, chunk, &done, nullptr) || done == 0) return false;
         written += done;
     }
     return true;
+}
+
+bool WriteFileInPieces(const std::wstring& path, const PieceProducer& produce) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD failure = ERROR_SUCCESS;
+    const bool produced = produce([&](std::span<const std::uint8_t> bytes) {
+        if (failure == ERROR_SUCCESS && !WriteAll(file.get(), bytes)) failure = ::GetLastError();
+        return failure == ERROR_SUCCESS;
+    });
+    if (failure == ERROR_SUCCESS && !produced) failure = ERROR_CANCELLED;
+    if (failure != ERROR_SUCCESS) ::SetLastError(failure);
+    return failure == ERROR_SUCCESS;
+}
+}  // namespace
+
+bool WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    return WriteFileInPieces(path, [bytes](const PieceWriter& write) { return write(bytes); });
 }
 
 std::wstring TemporaryPathBeside(const std::wstring& path) {
@@ -55,6 +72,7 @@ public:
     TemporaryBeside& operator=(const TemporaryBeside&) = delete;
 
     bool Write(std::span<const std::uint8_t> bytes) { return WriteWholeFile(path_, bytes); }
+    bool WriteInPieces(const PieceProducer& produce) { return WriteFileInPieces(path_, produce); }
     bool MoveTo(const std::wstring& target, DWORD flags) {
         moved_ = ::MoveFileExW(path_.c_str(), target.c_str(), flags) != 0;
         return moved_;
@@ -130,8 +148,12 @@ unsigned long WriteFileWholeKeepingOld(const std::wstring& path, std::span<const
 }
 
 unsigned long WriteFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    return WriteFileWholeInPieces(path, [bytes](const PieceWriter& write) { return write(bytes); });
+}
+
+unsigned long WriteFileWholeInPieces(const std::wstring& path, const PieceProducer& produce) {
     TemporaryBeside temporary(path);
-    if (!temporary.Write(bytes)) return LastFailure();
+    if (!temporary.WriteInPieces(produce)) return LastFailure();
     if (!temporary.MoveTo(path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return LastFailure();
     return ERROR_SUCCESS;
 }

@@ -36,6 +36,14 @@ bool ReplaceFileWhole(const std::wstring& path, std::span<const std::uint8_t> by
 // code of the step that failed (a DWORD), or 0 (ERROR_SUCCESS) when the file was written.
 unsigned long WriteFileWhole(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
+// A file's bytes handed out piece by piece: the producer calls the writer with each piece
+// and stops when it says false; the producer's own false gives up (ERROR_CANCELLED).
+using PieceWriter = std::function<bool(std::span<const std::uint8_t>)>;
+using PieceProducer = std::function<bool(const PieceWriter& write)>;
+
+// As WriteFileWhole, for a file too large to hold in memory at once (an archive).
+unsigned long WriteFileWholeInPieces(const std::wstring& path, const PieceProducer& produce);
+
 // The temporary file the writes above use beside `path`: `path` + ".<process id>.tmp".
 std::wstring TemporaryPathBeside(const std::wstring& path);
 

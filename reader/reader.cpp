@@ -48,12 +48,21 @@ void StudentNaming::NameByHand(std::string_view initial, bool firstTime) {
         Show({});
         return;
     }
-    if (!ChangeIdentity(*typed, true)) {
+    TakeTypedName(*typed);
+}
+
+bool StudentNaming::TakeTypedName(const std::string& identity) {
+    if (!ChangeIdentity(identity, true)) {
         state_ = NextNamingState(state_, NamingEvent::NameRefused);
-        return;
+        return false;
     }
     namedFromCard_ = false;
     controls_.studentLabel.SetTextColour(kTypedNameColour);
+    return true;
+}
+
+void StudentNaming::NameFromList(const std::string& identity) {
+    if (TakeTypedName(identity) && TraineeNamed(state_)) ShowPhotoButton();
 }
 
 bool StudentNaming::ChangeIdentity(const std::string& next, bool typed) {

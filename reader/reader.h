@@ -54,6 +54,9 @@ public:
     // Event handlers of the Main window.
     void OnReadCard();
     void OnNameLabelPressed();
+    // A trainee chosen from the class list, for one without a card: named as a typed name
+    // is, with the same questions.
+    void NameFromList(const std::string& identity);
     // A read or a look of the reader's owner has come to `outcome`.
     void OnCardOutcome(const CardOutcome& outcome);
     // A photo of the current trainee has been saved, which ends that trainee: a card left
@@ -66,6 +69,8 @@ private:
     // The reader has gone: the desk names its trainees by hand from now on.
     void ContinueWithoutReader();
     void NameByHand(std::string_view initial, bool firstTime);
+    // Makes a typed `identity` the trainee's, in the typed name's colour; false when refused.
+    bool TakeTypedName(const std::string& identity);
     // Makes `next` the Student identity unless the check refuses; false when it stays as it was.
     // The same identity again changes nothing.
     bool ChangeIdentity(const std::string& next, bool typed);

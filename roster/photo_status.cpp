@@ -33,7 +33,10 @@ PhotoStatus FindPhotos(std::span<const Trainee> trainees, std::span<const PhotoF
         if (found == byFileName.end()) continue;
         TraineePhoto& photo = status.trainees[found->second];
         if (!photo.taken) ++status.taken;
-        if (!photo.taken || file.lastWrite > photo.lastWrite) photo.lastWrite = file.lastWrite;
+        if (!photo.taken || file.lastWrite > photo.lastWrite) {
+            photo.lastWrite = file.lastWrite;
+            photo.fileName = file.name;
+        }
         photo.taken = true;
     }
     return status;

@@ -25,7 +25,8 @@ struct PhotoFile {
 
 struct TraineePhoto {
     bool taken = false;
-    LocalTime lastWrite;  // of the photo, when taken
+    LocalTime lastWrite;   // of the photo, when taken
+    std::string fileName;  // as the folder spells it, when taken
 };
 
 struct PhotoStatus {

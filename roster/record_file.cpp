@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/win_text.h"
+#include "roster/hand_over.h"
 
 #include <windows.h>
 
@@ -31,17 +32,7 @@ unsigned long AppendToSaveRecord(const std::wstring& photoDirectory, const SaveE
 }
 
 std::string DescribeRecordFailure(unsigned long error) {
-    switch (error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_ACCESS_DENIED:
-        return "拍照记录.csv 正被别的程序打开或不许写入，请关闭它";
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return "磁盘已满，请腾出空间";
-    default:
-        return "写入出错（错误 " + std::to_string(error) + "）";
-    }
+    return DescribeWriteFailure(error, kSaveRecordFileName);
 }
 
 }  // namespace roster

@@ -5,6 +5,7 @@
 #include "ui/basic_controls.h"
 #include "ui/html_viewer_control.h"
 #include "ui/native_control.h"
+#include "ui/report_list.h"
 
 #include <commctrl.h>
 
@@ -112,6 +113,19 @@ void SliderHandle::MoveTo(int position) {
 void HtmlViewerHandle::Navigate(std::string_view pathOrAddress) {
     if (auto* viewer = dynamic_cast<HtmlViewerControl*>(Native()); viewer && viewer->Handle())
         viewer->Navigate(pathOrAddress);
+}
+
+void ReportListHandle::SetRows(const std::vector<std::vector<std::string>>& rows) {
+    if (auto* list = dynamic_cast<ReportList*>(Native())) list->SetRows(rows);
+}
+
+int ReportListHandle::Selection() const {
+    const auto* list = dynamic_cast<const ReportList*>(Native());
+    return list ? list->Selection() : -1;
+}
+
+void ReportListHandle::Select(int row) {
+    if (auto* list = dynamic_cast<ReportList*>(Native())) list->Select(row);
 }
 
 void Control::SetMessageHook(MessageHook hook) {

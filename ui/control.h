@@ -88,10 +88,23 @@ public:
     void Navigate(std::string_view pathOrAddress);
 };
 
+class ReportListHandle : public Control {
+public:
+    using Control::Control;
+    // Every row's cells (UTF-8), in the Template's column order.
+    void SetRows(const std::vector<std::vector<std::string>>& rows);
+    int Selection() const;  // -1: none
+    void Select(int row);   // and scrolled into view; -1 selects none
+};
+
 // The handle type of each kind.
 template <ControlKind Kind>
 struct HandleFor {
     using type = Control;
+};
+template <>
+struct HandleFor<ControlKind::ReportList> {
+    using type = ReportListHandle;
 };
 template <>
 struct HandleFor<ControlKind::DrawingBoard> {

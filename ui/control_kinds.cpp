@@ -7,6 +7,7 @@
 #include "ui/native_control.h"
 #include "ui/paint.h"
 #include "ui/picture_box.h"
+#include "ui/report_list.h"
 
 #include <array>
 
@@ -42,6 +43,7 @@ constexpr std::array kKinds{
     KindEntry{ControlKind::Slider, &Make<Slider>, nullptr},
     KindEntry{ControlKind::HtmlViewer, &Make<HtmlViewerControl>, nullptr},
     KindEntry{ControlKind::PictureBox, &Make<PictureBox>, nullptr},
+    KindEntry{ControlKind::ReportList, &Make<ReportList>, nullptr},
 };
 
 // Indexed by kind, and every kind realised the way its traits say.
@@ -53,7 +55,7 @@ constexpr bool Complete() {
         if ((w != Windowing::Painted) != (e.make != nullptr)) return false;
         if ((w != Windowing::Native) != (e.paint != nullptr)) return false;
     }
-    return kKinds.size() == static_cast<std::size_t>(ControlKind::PictureBox) + 1;
+    return kKinds.size() == static_cast<std::size_t>(ControlKind::ReportList) + 1;
 }
 
 static_assert(Complete(), "one entry per kind, in kind order, realised as its traits say");

@@ -20,7 +20,7 @@ enum class ControlEvent {
     MouseMove,
     GotFocus,
     LostFocus,
-    EntryDoubleClick,  // list box
+    EntryDoubleClick,  // list box, report list: a row chosen
     PositionChanged,   // slider
     DocumentReady,     // HTML viewer: a page has been loaded
 };
@@ -72,6 +72,8 @@ inline constexpr std::array kKinds{
                EventBit(ControlEvent::DocumentReady), AccessibleRole::Client, true},
     KindTraits{ControlKind::PictureBox, "picture box", Windowing::Native, false, kPointer, AccessibleRole::Graphic,
                false},
+    KindTraits{ControlKind::ReportList, "report list", Windowing::Native, false,
+               EventBit(ControlEvent::EntryDoubleClick), AccessibleRole::List, true},
 };
 
 // The table is indexed by kind: a kind added to the enumeration without its row fails here.
@@ -81,7 +83,7 @@ constexpr bool InKindOrder() {
     return true;
 }
 static_assert(InKindOrder(), "one row per control kind, in the order of ControlKind");
-static_assert(kKinds.size() == static_cast<std::size_t>(ControlKind::PictureBox) + 1);
+static_assert(kKinds.size() == static_cast<std::size_t>(ControlKind::ReportList) + 1);
 }  // namespace kind_table
 
 constexpr const KindTraits& TraitsOf(ControlKind kind) { return kind_table::kKinds[static_cast<std::size_t>(kind)]; }

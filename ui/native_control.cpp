@@ -47,6 +47,7 @@ LRESULT NativeControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_COMMAND:
+    case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return host_.Notify(message, wParam, lParam);

@@ -35,6 +35,8 @@ public:
     // Notifications the platform's own controls send their parent.
     virtual void OnCommand(WORD /*code*/) {}
     virtual void OnScroll() {}
+    // WM_NOTIFY from the control's window; a value answers it.
+    virtual std::optional<LRESULT> OnNotify(const NMHDR& /*header*/) { return std::nullopt; }
     // A key message for a window inside the control, before the message loop handles it;
     // true when the control took it.
     virtual bool PreTranslate(MSG& /*message*/) { return false; }

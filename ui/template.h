@@ -45,6 +45,7 @@ enum class ControlKind {
     Slider,
     HtmlViewer,        // the platform's web browser showing one page
     PictureBox,        // a JPEG or PNG picture scaled into the rectangle
+    ReportList,        // rows in columns under a header; one row selected at a time
 };
 
 enum class HAlign { Left, Centre, Right };
@@ -58,6 +59,12 @@ struct FontChoice {
     int height = 0;
     bool bold = false;
     friend constexpr bool operator==(const FontChoice&, const FontChoice&) = default;
+};
+
+// A report list's column: its header and width in pixels.
+struct ListColumn {
+    std::string_view caption;
+    int width = 0;
 };
 
 struct SliderRange {
@@ -89,6 +96,7 @@ struct ControlRow {
     SliderRange slider;
     // Resource names. Graphic button: normal, hover, pressed; picture box: its picture.
     std::array<std::string_view, 3> pictures;
+    std::span<const ListColumn> columns;  // report list
 };
 
 struct MenuItemRow {

@@ -254,6 +254,8 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         return OnCommand(wParam, lParam);
+    case WM_NOTIFY:
+        return OnNotify(lParam);
     case WM_CLOSE:  // Alt+F4 and the taskbar ask like the close button does
         Close();
         return 0;

@@ -193,6 +193,7 @@ private:
     // (`message` with `lParam`, from the queue) was made.
     bool ShownAfterPress(int control, UINT message, LPARAM lParam) const;
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotify(LPARAM lParam);
     LRESULT OnControlColour(HDC dc, HWND child);
     void OnDestroyed();
 

@@ -95,6 +95,13 @@ LRESULT Window::OnCommand(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+LRESULT Window::OnNotify(LPARAM lParam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    const int index = header ? IndexOfHandle(header->hwndFrom) : -1;
+    if (index < 0) return 0;
+    return NativeAt(index)->OnNotify(*header).value_or(0);
+}
+
 LRESULT Window::OnControlColour(HDC dc, HWND child) {
     // Native controls take the background of the painted container they sit on.
     const int index = IndexOfHandle(child);
@@ -111,6 +118,7 @@ LRESULT Window::OnControlColour(HDC dc, HWND child) {
 
 LRESULT Window::Notify(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) return OnCommand(wParam, lParam);
+    if (message == WM_NOTIFY) return OnNotify(lParam);
     return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
 }
 

@@ -159,7 +159,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         components.push_back({name, std::move(*bytes)});
     }
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
 
     std::map<std::string, std::vector<double>> times;

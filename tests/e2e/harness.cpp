@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <utility>
 
 namespace e2e {
 
@@ -249,8 +250,13 @@ bool OrviaProcess::Start(const std::wstring& programDir,
                          const std::vector<std::pair<std::wstring, std::wstring>>& environment,
                          Milliseconds timeout) {
     if (process_) {
-        error_ = "this OrviaProcess has already been started";
-        return false;
+        if (IsRunning()) {
+            error_ = "this OrviaProcess still runs";
+            return false;
+        }
+        // Started again after it ended (a restart).
+        ::CloseHandle(std::exchange(process_, nullptr));
+        main_ = nullptr;
     }
     const auto deadline = Clock::now() + timeout;
     const auto left = [&] {

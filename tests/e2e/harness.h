@@ -118,7 +118,8 @@ public:
 
     // Starts programDir\orvia.exe in programDir, with extra environment variables on top
     // of ours, and waits until its main window is visible, answers and has been painted.
-    // False (with the reason in Error()) when it did not get there within `timeout`.
+    // False (with the reason in Error()) when it did not get there within `timeout`, or
+    // when it still runs from an earlier start.
     bool Start(const std::wstring& programDir,
                const std::vector<std::pair<std::wstring, std::wstring>>& environment = {},
                Milliseconds timeout = 30s);

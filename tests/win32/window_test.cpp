@@ -21,7 +21,7 @@ class Win32Environment : public ::testing::Environment {
 public:
     void SetUp() override {
         app::StartGdiplusOnce();
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
     }
 };

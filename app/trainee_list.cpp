@@ -1,0 +1,229 @@
+#include "app/trainee_list.h"
+
+#include "app/trainee_list_window.h"
+#include "platform/files.h"
+#include "platform/win_text.h"
+#include "roster/hand_over.h"
+#include "roster/record_file.h"
+#include "roster/save_record.h"
+#include "ui/modal.h"
+
+#include <commdlg.h>
+
+namespace app {
+
+namespace {
+namespace lc = list_controls;
+
+constexpr std::string_view kNotRead = "没有读到学员名单：";
+constexpr std::string_view kListNotKept = "学员名单没有保存：";
+constexpr std::string_view kReplaceBefore = "已有学员名单（共 ";
+constexpr std::string_view kReplaceAfter = " 人），换成新的名单吗？";
+constexpr std::string_view kNoList = "还没有学员名单。请先在设置菜单里选“导入学员名单…”。";
+constexpr std::string_view kMissingWritten = "未拍名单已导出（";
+constexpr std::string_view kPacked = "照片已打包（";
+constexpr std::string_view kNotWritten = "没有写成：";
+
+// The file the operator picks in the platform's open dialog; empty when cancelled.
+std::wstring AskForListFile(HWND owner) {
+    wchar_t path[MAX_PATH * 4] = L"";
+    static constexpr wchar_t kFilter[] = L"学员名单 (*.csv;*.xlsx)\0*.csv;*.xlsx\0所有文件 (*.*)\0*.*\0";
+    OPENFILENAMEW request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = owner;
+    request.lpstrFilter = kFilter;
+    request.lpstrFile = path;
+    request.nMaxFile = static_cast<DWORD>(std::size(path));
+    request.lpstrTitle = L"导入学员名单";
+    request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    ui::ModalScope modal;
+    return ::GetOpenFileNameW(&request) ? std::wstring(path) : std::wstring();
+}
+
+void Say(HWND owner, std::string_view text, UINT icon = MB_ICONINFORMATION) {
+    ui::ShowMessageBox(owner, text, "Orvia", MB_OK | icon);
+}
+
+// Beside the Main window where the screen has room, so the desk stays in view; otherwise
+// where it opened (the middle of the screen), for the operator to move.
+void PlaceBeside(HWND window, HWND main) {
+    RECT mainRect{}, own{};
+    MONITORINFO monitor{sizeof monitor};
+    if (!::GetWindowRect(main, &mainRect) || !::GetWindowRect(window, &own) ||
+        !::GetMonitorInfoW(::MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    const int width = own.right - own.left;
+    int left = 0;
+    if (work.right - mainRect.right >= width)
+        left = mainRect.right;
+    else if (mainRect.left - work.left >= width)
+        left = mainRect.left - width;
+    else
+        return;
+    ::SetWindowPos(window, nullptr, left, mainRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string Identity(const roster::Trainee& trainee) {
+    return trainee.idNumber.empty() ? trainee.name : trainee.name + "_" + trainee.idNumber;
+}
+}  // namespace
+
+TraineeList::TraineeList(std::wstring programDirectory, std::wstring photoDirectory,
+                         std::function<void(const std::string&)> nameTrainee)
+    : programDirectory_(std::move(programDirectory)),
+      photoDirectory_(std::move(photoDirectory)),
+      nameTrainee_(std::move(nameTrainee)) {}
+
+TraineeList::~TraineeList() {
+    if (ui::Window* window = Window()) ::DestroyWindow(window->Handle());
+}
+
+ui::Window* TraineeList::Window() const { return windowLifetime_.expired() ? nullptr : window_; }
+
+void TraineeList::EnsureLoaded() {
+    if (loaded_) return;
+    loaded_ = true;
+    const std::wstring path = platform::JoinPath(programDirectory_, platform::Wide(roster::kClassListFileName));
+    if (const auto bytes = platform::ReadWholeFile(path)) {
+        const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+        list_.SetTrainees(roster::ReadClassListCsv(text, roster::LocalTimeNow().date).trainees);
+    }
+    ListFolder();
+}
+
+void TraineeList::ListFolder() {
+    if (!list_.Empty()) list_.SetPhotos(roster::ListPhotoFolder(photoDirectory_));
+    listedAt_ = ::GetTickCount64();
+}
+
+void TraineeList::ShowInWindow() {
+    ui::Window* window = Window();
+    if (!window) return;
+    roster::ShownRows shown = roster::RowsToShow(list_, onlyMissing_);
+    shownPositions_ = std::move(shown.positions);
+    const std::string title = list_.Empty() ? std::string("学员名单") : roster::CountTitle(list_.Status());
+    window->Get(lc::kTitle).SetCaption(title);
+    ::SetWindowTextW(window->Handle(), platform::Wide(title).c_str());
+    window->Get(lc::kOnlyMissing).SetCaption(onlyMissing_ ? lc::kShowAll : lc::kShowOnlyMissing);
+    ui::ReportListHandle rows = window->Get(lc::kTrainees);
+    rows.SetRows(shown.cells);
+    if (marked_) {
+        for (std::size_t row = 0; row < shownPositions_.size(); ++row)
+            if (shownPositions_[row] == *marked_) rows.Select(static_cast<int>(row));
+    }
+}
+
+void TraineeList::OpenWindow(ui::Window& owner) {
+    EnsureLoaded();
+    if (ui::Window* open = Window()) {
+        ::SetForegroundWindow(open->Handle());
+        return;
+    }
+    if (list_.Empty()) {
+        Say(owner.Handle(), kNoList);
+        return;
+    }
+    ListFolder();
+    window_ = ui::Window::Open(ListWindowTemplate(), ListWindowBehaviour(*this), owner.Handle());
+    windowLifetime_ = window_ ? window_->Lifetime() : std::weak_ptr<const void>();
+    if (window_) PlaceBeside(window_->Handle(), owner.Handle());
+    ShowInWindow();
+}
+
+void TraineeList::OnActivated() {
+    // Files copied in by hand show when the operator comes back to the window; not more
+    // than once a second, as boxes closing over it activate it too.
+    constexpr unsigned long long kListAgainAfterMs = 1000;
+    if (::GetTickCount64() - listedAt_ < kListAgainAfterMs) return;
+    ListFolder();
+    ShowInWindow();
+}
+
+void TraineeList::Import(HWND owner) {
+    EnsureLoaded();
+    const std::wstring path = AskForListFile(owner);
+    if (path.empty()) return;
+    roster::ListFile file = roster::ReadListFile(path, roster::LocalTimeNow().date);
+    if (!file.problem.empty()) return Say(owner, std::string(kNotRead) + file.problem + "。", MB_ICONWARNING);
+    if (file.list.problem != roster::ListProblem::None)
+        return Say(owner, std::string(kNotRead) + roster::DescribeImport(file.list), MB_ICONWARNING);
+    if (!list_.Empty()) {
+        const std::string question =
+            std::string(kReplaceBefore) + std::to_string(list_.Trainees().size()) + std::string(kReplaceAfter);
+        // No keeps the list there: Enter never throws a list away.
+        if (ui::ShowMessageBox(owner, question, "Orvia", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+    }
+    const std::wstring kept = platform::JoinPath(programDirectory_, platform::Wide(roster::kClassListFileName));
+    if (const unsigned long error = roster::WriteListFile(kept, file.list.trainees)) {
+        return Say(owner,
+                   std::string(kListNotKept) + roster::DescribeWriteFailure(error, roster::kClassListFileName) + "。",
+                   MB_ICONWARNING);
+    }
+    const std::string described = roster::DescribeImport(file.list);
+    const bool allRight = file.list.wrongIds.empty() && file.list.duplicates.empty();
+    list_.SetTrainees(std::move(file.list.trainees));
+    marked_.reset();
+    ListFolder();
+    ShowInWindow();
+    Say(owner, described, allRight ? MB_ICONINFORMATION : MB_ICONWARNING);
+}
+
+void TraineeList::OnPhotoSaved(std::string_view identity) {
+    if (!loaded_ || list_.Empty()) return;
+    list_.PhotoSaved({std::string(identity) + ".jpg", roster::LocalTimeNow()});
+    ShowInWindow();
+}
+
+bool TraineeList::OnCardRead(std::string_view idNumber) {
+    EnsureLoaded();
+    if (list_.Empty()) return true;
+    marked_ = list_.Find(idNumber);
+    ShowInWindow();
+    return marked_.has_value();
+}
+
+void TraineeList::OnRowChosen(int shownRow) {
+    if (shownRow < 0 || static_cast<std::size_t>(shownRow) >= shownPositions_.size()) return;
+    const std::size_t position = shownPositions_[static_cast<std::size_t>(shownRow)];
+    marked_ = position;
+    nameTrainee_(Identity(list_.Trainees()[position]));
+}
+
+void TraineeList::OnOnlyMissingToggled() {
+    onlyMissing_ = !onlyMissing_;
+    ShowInWindow();
+}
+
+void TraineeList::ExportMissing() {
+    ui::Window* window = Window();
+    HWND owner = window ? window->Handle() : nullptr;
+    const std::string name = "未拍名单_" + platform::Narrow(roster::DayStamp(roster::LocalTimeNow().date)) + ".csv";
+    const std::wstring path = platform::JoinPath(programDirectory_, platform::Wide(name));
+    if (const unsigned long error = roster::WriteMissingFile(path, list_))
+        return Say(owner, name + std::string(kNotWritten) + roster::DescribeWriteFailure(error, name) + "。",
+                   MB_ICONWARNING);
+    const std::size_t missing = list_.Status().total - list_.Status().taken;
+    Say(owner, std::string(kMissingWritten) + std::to_string(missing) + " 人）：\n" + platform::Narrow(path));
+}
+
+void TraineeList::PackPhotos() {
+    ui::Window* window = Window();
+    HWND owner = window ? window->Handle() : nullptr;
+    ListFolder();
+    ShowInWindow();
+    const roster::LocalTime now = roster::LocalTimeNow();
+    const std::string name = "学员照片_" + platform::Narrow(roster::DayStamp(now.date)) + ".zip";
+    const std::wstring path = platform::JoinPath(programDirectory_, platform::Wide(name));
+    const HCURSOR before = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    const roster::PackOutcome packed = roster::PackPhotos(path, photoDirectory_, list_, now);
+    ::SetCursor(before);
+    if (packed.error != 0)
+        return Say(owner, name + std::string(kNotWritten) + roster::DescribeWriteFailure(packed.error, name) + "。",
+                   MB_ICONWARNING);
+    std::string text = std::string(kPacked) + std::to_string(packed.photos) + " 张照片）：\n" + platform::Narrow(path);
+    if (packed.gone > 0) text += "\n有 " + std::to_string(packed.gone) + " 张照片读不出，没有打包，请查看学员照片文件夹。";
+    Say(owner, text, packed.gone > 0 ? MB_ICONWARNING : MB_ICONINFORMATION);
+}
+
+}  // namespace app
