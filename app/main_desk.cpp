@@ -92,6 +92,7 @@ void MainDesk::Shown() {
     platform::MarkStartup("shadow");
     camera.FillCameraList();
     platform::MarkStartup("camera list");
+    trainees.Load();  // the first card read and the list window need it
     if (std::string problem = camera::ComponentProblem(); !problem.empty())
         startupProblems_.insert(startupProblems_.begin(), problem + std::string(kWithoutCamera));
     for (const std::string& problem : startupProblems_)

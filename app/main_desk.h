@@ -33,8 +33,8 @@ public:
     // The start-up sequence before the first paint: hotkeys, components, preview, reader,
     // button choice, photo directory, menu bar, hidden component files.
     void Start();
-    // Once the window shows and has been painted: the shadow, the camera list, then what
-    // start-up found wrong, told to the operator.
+    // Once the window shows and has been painted: the shadow, the camera list, the class
+    // list, then what start-up found wrong, told to the operator.
     void Shown();
 
     struct SlotButtons {

@@ -81,7 +81,7 @@ TraineeList::~TraineeList() {
 
 ui::Window* TraineeList::Window() const { return windowLifetime_.expired() ? nullptr : window_; }
 
-void TraineeList::EnsureLoaded() {
+void TraineeList::Load() {
     if (loaded_) return;
     loaded_ = true;
     const std::wstring path = platform::JoinPath(programDirectory_, platform::Wide(roster::kClassListFileName));
@@ -107,7 +107,7 @@ void TraineeList::ShowInWindow() {
     ::SetWindowTextW(window->Handle(), platform::Wide(title).c_str());
     window->Get(lc::kOnlyMissing).SetCaption(onlyMissing_ ? lc::kShowAll : lc::kShowOnlyMissing);
     ui::ReportListHandle rows = window->Get(lc::kTrainees);
-    rows.SetRows(shown.cells);
+    rows.SetRows(std::move(shown.cells));
     if (marked_) {
         for (std::size_t row = 0; row < shownPositions_.size(); ++row)
             if (shownPositions_[row] == *marked_) rows.Select(static_cast<int>(row));
@@ -115,7 +115,7 @@ void TraineeList::ShowInWindow() {
 }
 
 void TraineeList::OpenWindow(ui::Window& owner) {
-    EnsureLoaded();
+    Load();
     if (ui::Window* open = Window()) {
         ::SetForegroundWindow(open->Handle());
         return;
@@ -125,9 +125,14 @@ void TraineeList::OpenWindow(ui::Window& owner) {
         return;
     }
     ListFolder();
-    window_ = ui::Window::Open(ListWindowTemplate(), ListWindowBehaviour(*this), owner.Handle());
-    windowLifetime_ = window_ ? window_->Lifetime() : std::weak_ptr<const void>();
-    if (window_) PlaceBeside(window_->Handle(), owner.Handle());
+    ui::Window::Open(ListWindowTemplate(), ListWindowBehaviour(*this), owner.Handle());
+}
+
+void TraineeList::OnWindowCreated(ui::Window& window) {
+    // Filled and placed before it shows: its first paint is the list.
+    window_ = &window;
+    windowLifetime_ = window.Lifetime();
+    PlaceBeside(window.Handle(), ::GetWindow(window.Handle(), GW_OWNER));
     ShowInWindow();
 }
 
@@ -141,7 +146,7 @@ void TraineeList::OnActivated() {
 }
 
 void TraineeList::Import(HWND owner) {
-    EnsureLoaded();
+    Load();
     const std::wstring path = AskForListFile(owner);
     if (path.empty()) return;
     roster::ListFile file = roster::ReadListFile(path, roster::LocalTimeNow().date);
@@ -176,7 +181,7 @@ void TraineeList::OnPhotoSaved(std::string_view identity) {
 }
 
 bool TraineeList::OnCardRead(std::string_view idNumber) {
-    EnsureLoaded();
+    Load();
     if (list_.Empty()) return true;
     marked_ = list_.Find(idNumber);
     ShowInWindow();

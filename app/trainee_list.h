@@ -1,7 +1,7 @@
 // The day's list on the desk: the class list kept beside the program (学员名单.csv), which of
-// its trainees have a photo, and the list window while it is open. It is read when first
-// needed, never at start-up. The window shows what this owner gives it; closing it loses
-// nothing.
+// its trainees have a photo, and the list window while it is open. It is read once the Main
+// window has painted, or sooner when first needed. The window shows what this owner gives
+// it; closing it loses nothing.
 #pragma once
 
 #include "roster/day_list.h"
@@ -24,6 +24,10 @@ public:
     TraineeList(const TraineeList&) = delete;
     TraineeList& operator=(const TraineeList&) = delete;
 
+    // Reads the kept list and lists the photo folder, once; what needs the list reads it
+    // first if this has not run yet.
+    void Load();
+
     // The settings menu's items: a new class list from the school's file, and the window.
     void Import(HWND owner);
     void OpenWindow(ui::Window& owner);
@@ -35,6 +39,7 @@ public:
     bool OnCardRead(std::string_view idNumber);
 
     // For the window.
+    void OnWindowCreated(ui::Window& window);
     void OnRowChosen(int shownRow);
     void OnOnlyMissingToggled();
     void OnActivated();  // the operator came back to the window: the folder may have changed
@@ -42,7 +47,6 @@ public:
     void PackPhotos();
 
 private:
-    void EnsureLoaded();
     void ListFolder();
     // The window shows the list as it is now; the marked trainee stays selected.
     void ShowInWindow();

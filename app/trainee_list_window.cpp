@@ -45,8 +45,14 @@ ui::WindowBehaviour ListWindowBehaviour(TraineeList& list) {
     constexpr int kShadowSize = 5;
     ui::WindowBehaviour b;
     b.created = [&list](ui::Window& w) {
-        chrome::SetWndShadow(w.Handle(), kShadowColour, kShadowSize);
+        list.OnWindowCreated(w);
         w.FollowMoves({}, [&list] { list.OnActivated(); });
+    };
+    // Once the list shows: its layered windows cost a quarter of the opening.
+    b.shown = [](ui::Window& w) {
+        w.MakePoster().Post([list = w.Handle()] {
+            if (::IsWindow(list)) chrome::SetWndShadow(list, kShadowColour, kShadowSize);
+        });
     };
     b.events = {
         {lc::kFrame, ui::ControlEvent::MouseMove, [](ui::Window& w) { ui::DragWhileButtonHeld(w.Handle()); }},

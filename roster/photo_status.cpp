@@ -18,6 +18,8 @@ std::string FoldAscii(std::string_view text) {
 }  // namespace
 
 std::string PhotoFileName(const Trainee& trainee) {
+    // A trainee listed without a number is named by the name alone, and saved so.
+    if (trainee.idNumber.empty()) return trainee.name + std::string(kJpeg);
     return trainee.name + "_" + trainee.idNumber + std::string(kJpeg);
 }
 

@@ -35,7 +35,8 @@ struct PhotoStatus {
     std::size_t total = 0;
 };
 
-// The file name a save gives a trainee's photo: <name>_<ID number>.jpg.
+// The file name a save gives a trainee's photo: <name>_<ID number>.jpg (<name>.jpg for one
+// listed without a number).
 std::string PhotoFileName(const Trainee& trainee);
 
 PhotoStatus FindPhotos(std::span<const Trainee> trainees, std::span<const PhotoFile> files);

@@ -115,8 +115,8 @@ void HtmlViewerHandle::Navigate(std::string_view pathOrAddress) {
         viewer->Navigate(pathOrAddress);
 }
 
-void ReportListHandle::SetRows(const std::vector<std::vector<std::string>>& rows) {
-    if (auto* list = dynamic_cast<ReportList*>(Native())) list->SetRows(rows);
+void ReportListHandle::SetRows(std::vector<std::vector<std::string>> rows) {
+    if (auto* list = dynamic_cast<ReportList*>(Native())) list->SetRows(std::move(rows));
 }
 
 int ReportListHandle::Selection() const {

@@ -92,7 +92,7 @@ class ReportListHandle : public Control {
 public:
     using Control::Control;
     // Every row's cells (UTF-8), in the Template's column order.
-    void SetRows(const std::vector<std::vector<std::string>>& rows);
+    void SetRows(std::vector<std::vector<std::string>> rows);
     int Selection() const;  // -1: none
     void Select(int row);   // and scrolled into view; -1 selects none
 };

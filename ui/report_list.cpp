@@ -30,20 +30,16 @@ void ReportList::Created() {
     }
 }
 
-void ReportList::SetRows(const std::vector<std::vector<std::string>>& rows) {
-    rows_.clear();
-    rows_.reserve(rows.size());
-    for (const auto& row : rows) {
-        std::vector<std::wstring>& cells = rows_.emplace_back();
-        cells.reserve(row.size());
-        for (const std::string& cell : row) cells.push_back(platform::Wide(cell));
-    }
+void ReportList::SetRows(std::vector<std::vector<std::string>> rows) {
+    const bool sameCount = rows.size() == rows_.size();
+    rows_ = std::move(rows);
     HWND list = Handle();
     if (!list) return;
-    ListView_SetItemCountEx(list, static_cast<int>(rows_.size()), 0);
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (!rows_.empty()) ListView_EnsureVisible(list, 0, FALSE);
-    ::InvalidateRect(list, nullptr, TRUE);
+    if (!sameCount) ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemCountEx(list, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
+    // Other rows (a filter) start from the top; the same rows again stay where they were.
+    if (!sameCount && !rows_.empty()) ListView_EnsureVisible(list, 0, FALSE);
+    ::InvalidateRect(list, nullptr, FALSE);
 }
 
 int ReportList::Selection() const {
@@ -63,15 +59,17 @@ void ReportList::Select(int row) {
 std::optional<LRESULT> ReportList::OnNotify(const NMHDR& header) {
     switch (header.code) {
     case LVN_GETDISPINFOW: {
-        // The list view asks for the cells it is about to draw; the text stays ours.
+        // The list view asks for the cells it is about to draw, into its own buffer.
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
-        if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < RowCount()) {
-            const auto& cells = rows_[static_cast<std::size_t>(item.iItem)];
-            static wchar_t empty[] = L"";
-            item.pszText = item.iSubItem >= 0 && static_cast<std::size_t>(item.iSubItem) < cells.size()
-                               ? const_cast<wchar_t*>(cells[static_cast<std::size_t>(item.iSubItem)].c_str())
-                               : empty;
-        }
+        if ((item.mask & LVIF_TEXT) == 0 || !item.pszText || item.cchTextMax <= 0) return 0;
+        item.pszText[0] = L'\0';
+        if (item.iItem < 0 || item.iItem >= RowCount()) return 0;
+        const auto& cells = rows_[static_cast<std::size_t>(item.iItem)];
+        if (item.iSubItem < 0 || static_cast<std::size_t>(item.iSubItem) >= cells.size()) return 0;
+        const std::string& cell = cells[static_cast<std::size_t>(item.iSubItem)];
+        const int written = ::MultiByteToWideChar(CP_UTF8, 0, cell.data(), static_cast<int>(cell.size()),
+                                                  item.pszText, item.cchTextMax - 1);
+        item.pszText[written > 0 ? written : 0] = L'\0';
         return 0;
     }
     case LVN_ITEMACTIVATE:
@@ -86,12 +84,12 @@ std::optional<LRESULT> ReportList::OnNotify(const NMHDR& header) {
 std::optional<std::string> ReportList::AccessibleValue() const {
     const int row = Selection();
     if (row < 0) return std::string();
-    std::wstring text;
-    for (const std::wstring& cell : rows_[static_cast<std::size_t>(row)]) {
-        if (!text.empty()) text += L' ';
+    std::string text;
+    for (const std::string& cell : rows_[static_cast<std::size_t>(row)]) {
+        if (!text.empty()) text += ' ';
         text += cell;
     }
-    return platform::Narrow(text);
+    return text;
 }
 
 }  // namespace ui

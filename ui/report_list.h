@@ -14,9 +14,10 @@ namespace ui {
 class ReportList final : public NativeControl {
 public:
     using NativeControl::NativeControl;
-    // Replaces every row (cells in UTF-8, in the Template's column order); the selection
-    // and the scroll position go back to the top.
-    void SetRows(const std::vector<std::vector<std::string>>& rows);
+    // Replaces every row (cells in UTF-8, in the Template's column order). As many rows as
+    // before keep the scroll position and the selection; another number starts at the top
+    // with none selected.
+    void SetRows(std::vector<std::vector<std::string>> rows);
     int RowCount() const { return static_cast<int>(rows_.size()); }
     int Selection() const;
     // Selects `row` and scrolls it into view; -1 selects none.
@@ -29,7 +30,8 @@ private:
     WindowTraits Traits() const override;
     void Created() override;
 
-    std::vector<std::vector<std::wstring>> rows_;
+    // Kept as given: a cell is turned into UTF-16 only when the list view draws it.
+    std::vector<std::vector<std::string>> rows_;
 };
 
 }  // namespace ui
