@@ -1,6 +1,7 @@
 #include "app/trainee_list.h"
 
 #include "app/trainee_list_window.h"
+#include "platform/component_library.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
 #include "roster/hand_over.h"
@@ -9,6 +10,8 @@
 #include "ui/modal.h"
 
 #include <commdlg.h>
+
+#include <string_view>
 
 namespace app {
 
@@ -23,6 +26,17 @@ constexpr std::string_view kNoList = "还没有学员名单。请先在设置菜
 constexpr std::string_view kMissingWritten = "未拍名单已导出（";
 constexpr std::string_view kPacked = "照片已打包（";
 constexpr std::string_view kNotWritten = "没有写成：";
+constexpr std::string_view kNoDialog = "打不开选择文件的窗口，请重新启动 Orvia 再试。";
+
+void Say(HWND owner, std::string_view text, UINT icon = MB_ICONINFORMATION) {
+    ui::ShowMessageBox(owner, text, "Orvia", MB_OK | icon);
+}
+
+std::wstring SystemLibraryPath(std::wstring_view name) {
+    wchar_t system[MAX_PATH] = L"";
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    return platform::JoinPath(std::wstring(system, length < MAX_PATH ? length : 0), name);
+}
 
 // The file the operator picks in the platform's open dialog; empty when cancelled.
 std::wstring AskForListFile(HWND owner) {
@@ -36,12 +50,17 @@ std::wstring AskForListFile(HWND owner) {
     request.nMaxFile = static_cast<DWORD>(std::size(path));
     request.lpstrTitle = L"导入学员名单";
     request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    // The dialog's library is loaded the first time it is asked for: linked in, it would load
+    // the shell's libraries at every start-up.
+    using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+    static const platform::ComponentLibrary dialogs(SystemLibraryPath(L"comdlg32.dll"));
+    const auto getOpenFileName = dialogs.Find<GetOpenFileNameFn>("GetOpenFileNameW");
+    if (!getOpenFileName) {
+        Say(owner, kNoDialog, MB_ICONWARNING);
+        return {};
+    }
     ui::ModalScope modal;
-    return ::GetOpenFileNameW(&request) ? std::wstring(path) : std::wstring();
-}
-
-void Say(HWND owner, std::string_view text, UINT icon = MB_ICONINFORMATION) {
-    ui::ShowMessageBox(owner, text, "Orvia", MB_OK | icon);
+    return getOpenFileName(&request) ? std::wstring(path) : std::wstring();
 }
 
 // Beside the Main window where the screen has room, so the desk stays in view; otherwise
