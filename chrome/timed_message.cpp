@@ -30,23 +30,21 @@ struct TimedBox {
 };
 thread_local const TimedBox* tTimedBox = nullptr;
 
+// Closes the box a time-out is for, when it is one of this thread's open boxes.
+BOOL CALLBACK CloseIfTimedBox(HWND window, LPARAM) {
+    wchar_t className[16]{};
+    ::GetClassNameW(window, className, 16);
+    if (std::wstring_view(className) != L"#32770" || !::IsWindowVisible(window)) return TRUE;
+    if (WindowText(window) != tTimedBox->title || WindowText(::GetDlgItem(window, 0xFFFF)) != tTimedBox->text)
+        return TRUE;
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    return FALSE;
+}
+
 // Some platforms export the timed box but never close it: a timer of our own closes it too.
 void CALLBACK CloseTimedBox(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
-    if (!tTimedBox) return;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            wchar_t className[16]{};
-            ::GetClassNameW(window, className, 16);
-            if (std::wstring_view(className) != L"#32770" || !::IsWindowVisible(window)) return TRUE;
-            const std::wstring title = WindowText(window);
-            const std::wstring text = WindowText(::GetDlgItem(window, 0xFFFF));
-            if (title != tTimedBox->title || text != tTimedBox->text) return TRUE;
-            ::PostMessageW(window, WM_CLOSE, 0, 0);
-            return FALSE;
-        },
-        0);
+    if (tTimedBox) ::EnumThreadWindows(::GetCurrentThreadId(), &CloseIfTimedBox, 0);
 }
 }  // namespace
 

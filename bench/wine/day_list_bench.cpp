@@ -82,19 +82,20 @@ double ImportMs(const std::wstring& file, const std::wstring& programDir, const 
     return ms;
 }
 
+struct OwnedWindow {
+    HWND owner, found = nullptr;
+};
+
+BOOL CALLBACK FindOwned(HWND window, LPARAM context) {
+    auto* find = reinterpret_cast<OwnedWindow*>(context);
+    if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) != find->owner) return TRUE;
+    find->found = window;
+    return FALSE;
+}
+
 HWND ListWindowOf(DWORD thread, HWND owner) {
-    struct Find {
-        HWND owner, found = nullptr;
-    } find{owner};
-    ::EnumThreadWindows(
-        thread,
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(p);
-            if (w == f->owner || !::IsWindowVisible(w) || ::GetWindow(w, GW_OWNER) != f->owner) return TRUE;
-            f->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&find));
+    OwnedWindow find{owner};
+    ::EnumThreadWindows(thread, &FindOwned, reinterpret_cast<LPARAM>(&find));
     return find.found;
 }
 

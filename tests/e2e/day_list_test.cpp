@@ -49,6 +49,13 @@ std::string ClassListOfForty() {
     return csv;
 }
 
+// The open dialog's file name field: its first visible edit control.
+BOOL CALLBACK FindFileNameField(HWND child, LPARAM found) {
+    if (ClassOf(child) != L"Edit" || !::IsWindowVisible(child)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
 class DayListDesk : public DayList {
 protected:
     // Picks item `index` of the settings pop-up with the keyboard.
@@ -66,14 +73,7 @@ protected:
         HWND dialog = WaitForBoxSaying(orvia_.Id(), L"导入学员名单", 10s);
         ASSERT_NE(dialog, nullptr) << "no file dialog";
         HWND edit = nullptr;
-        ::EnumChildWindows(
-            dialog,
-            [](HWND child, LPARAM found) {
-                if (ClassOf(child) != L"Edit" || !::IsWindowVisible(child)) return TRUE;
-                *reinterpret_cast<HWND*>(found) = child;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&edit));
+        ::EnumChildWindows(dialog, &FindFileNameField, reinterpret_cast<LPARAM>(&edit));
         ASSERT_NE(edit, nullptr) << "the dialog has no file name field";
         ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
         ASSERT_TRUE(PressDialogButton(dialog, IDOK));
