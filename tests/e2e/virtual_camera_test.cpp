@@ -304,7 +304,11 @@ TEST_F(VirtualCameraCapture, AShotRightAfterAZoomChangeWaitsForTheNewPicture) {
     // Frames come again; a shot right after the next zoom change takes the new start's picture.
     ASSERT_NO_FATAL_FAILURE(Tell(""));
     ASSERT_TRUE(WaitForPattern()) << CheckFrame().FirstWrong();
+    const RECT atSeven = PreviewBoxInFrame(orvia_.MainWindow());
     ClickZoom(3);
+    // Enter again only once the click has been taken (above).
+    ASSERT_TRUE(WaitUntil([&] { return PreviewBoxInFrame(orvia_.MainWindow()).right != atSeven.right; }, 3s))
+        << "the zoom did not change the box";
     ASSERT_TRUE(BringToForeground(orvia_.MainWindow()));
     ASSERT_TRUE(CaptureInto(1));
     EXPECT_LT(SlotWrong(1), kCleanPicture) << "the shot is not the live pattern";
