@@ -49,9 +49,16 @@ struct FileTraits {
     static void Close(Handle h) noexcept { ::CloseHandle(h); }
 };
 
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { ::FindClose(h); }
+};
+
 inline void DeleteGdiObject(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 
 using UniqueFile = Unique<FileTraits>;
+using UniqueFind = Unique<FindTraits>;  // a directory search
 using UniqueHandle = Unique<NullTraits<HANDLE, ::CloseHandle>>;
 using UniqueModule = Unique<NullTraits<HMODULE, ::FreeLibrary>>;
 using UniqueMenu = Unique<NullTraits<HMENU, ::DestroyMenu>>;

@@ -34,15 +34,15 @@ bool EndsWithJpg(std::wstring_view name) {
 std::vector<PhotoFile> ListPhotoFolder(const std::wstring& directory) {
     std::vector<PhotoFile> files;
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileExW(platform::JoinPath(directory, L"*.jpg").c_str(), FindExInfoBasic, &found,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (search == INVALID_HANDLE_VALUE) return files;
+    const platform::UniqueFind search(::FindFirstFileExW(platform::JoinPath(directory, L"*.jpg").c_str(),
+                                                         FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                                                         FIND_FIRST_EX_LARGE_FETCH));
+    if (!search) return files;
     do {
         // "*.jpg" also matches short names and longer endings (".jpge"): the name itself decides.
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && EndsWithJpg(found.cFileName))
             files.push_back({platform::Narrow(found.cFileName), LocalTimeOf(found.ftLastWriteTime)});
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.get(), &found));
     return files;
 }
 
