@@ -1,6 +1,7 @@
 #include "app/trainee_list.h"
 
 #include "app/trainee_list_window.h"
+#include "photo/photo_save.h"
 #include "platform/component_library.h"
 #include "platform/files.h"
 #include "platform/win_text.h"
@@ -32,12 +33,6 @@ void Say(HWND owner, std::string_view text, UINT icon = MB_ICONINFORMATION) {
     ui::ShowMessageBox(owner, text, "Orvia", MB_OK | icon);
 }
 
-std::wstring SystemLibraryPath(std::wstring_view name) {
-    wchar_t system[MAX_PATH] = L"";
-    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-    return platform::JoinPath(std::wstring(system, length < MAX_PATH ? length : 0), name);
-}
-
 // The file the operator picks in the platform's open dialog; empty when cancelled.
 std::wstring AskForListFile(HWND owner) {
     wchar_t path[MAX_PATH * 4] = L"";
@@ -53,7 +48,7 @@ std::wstring AskForListFile(HWND owner) {
     // The dialog's library is loaded the first time it is asked for: linked in, it would load
     // the shell's libraries at every start-up.
     using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
-    static const platform::ComponentLibrary dialogs(SystemLibraryPath(L"comdlg32.dll"));
+    static const platform::ComponentLibrary dialogs(platform::SystemLibraryPath(L"comdlg32.dll"));
     const auto getOpenFileName = dialogs.Find<GetOpenFileNameFn>("GetOpenFileNameW");
     if (!getOpenFileName) {
         Say(owner, kNoDialog, MB_ICONWARNING);
@@ -83,9 +78,6 @@ void PlaceBeside(HWND window, HWND main) {
     ::SetWindowPos(window, nullptr, left, mainRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::string Identity(const roster::Trainee& trainee) {
-    return trainee.idNumber.empty() ? trainee.name : trainee.name + "_" + trainee.idNumber;
-}
 }  // namespace
 
 TraineeList::TraineeList(std::wstring programDirectory, std::wstring photoDirectory,
@@ -116,6 +108,15 @@ void TraineeList::ListFolder() {
     listedAt_ = ::GetTickCount64();
 }
 
+bool TraineeList::ListFolderUnlessFresh() {
+    // A listing within the last second is as good (the list was just read, or a box closing
+    // over the window activated it again); saves since are marked as they happen.
+    constexpr unsigned long long kFreshForMs = 1000;
+    if (::GetTickCount64() - listedAt_ < kFreshForMs) return false;
+    ListFolder();
+    return true;
+}
+
 void TraineeList::ShowInWindow() {
     ui::Window* window = Window();
     if (!window) return;
@@ -143,7 +144,7 @@ void TraineeList::OpenWindow(ui::Window& owner) {
         Say(owner.Handle(), kNoList);
         return;
     }
-    ListFolder();
+    ListFolderUnlessFresh();
     ui::Window::Open(ListWindowTemplate(), ListWindowBehaviour(*this), owner.Handle());
 }
 
@@ -156,12 +157,8 @@ void TraineeList::OnWindowCreated(ui::Window& window) {
 }
 
 void TraineeList::OnActivated() {
-    // Files copied in by hand show when the operator comes back to the window; not more
-    // than once a second, as boxes closing over it activate it too.
-    constexpr unsigned long long kListAgainAfterMs = 1000;
-    if (::GetTickCount64() - listedAt_ < kListAgainAfterMs) return;
-    ListFolder();
-    ShowInWindow();
+    // Files copied in by hand show when the operator comes back to the window.
+    if (ListFolderUnlessFresh()) ShowInWindow();
 }
 
 void TraineeList::Import(HWND owner) {
@@ -195,7 +192,7 @@ void TraineeList::Import(HWND owner) {
 
 void TraineeList::OnPhotoSaved(std::string_view identity) {
     if (!loaded_ || list_.Empty()) return;
-    list_.PhotoSaved({std::string(identity) + ".jpg", roster::LocalTimeNow()});
+    list_.PhotoSaved({platform::Narrow(photo::PhotoFileName(identity)), roster::LocalTimeNow()});
     ShowInWindow();
 }
 
@@ -211,7 +208,7 @@ void TraineeList::OnRowChosen(int shownRow) {
     if (shownRow < 0 || static_cast<std::size_t>(shownRow) >= shownPositions_.size()) return;
     const std::size_t position = shownPositions_[static_cast<std::size_t>(shownRow)];
     marked_ = position;
-    nameTrainee_(Identity(list_.Trainees()[position]));
+    nameTrainee_(roster::IdentityOf(list_.Trainees()[position]));
 }
 
 void TraineeList::OnOnlyMissingToggled() {

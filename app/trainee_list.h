@@ -48,6 +48,8 @@ public:
 
 private:
     void ListFolder();
+    // Lists the folder unless it was listed a moment ago; true when it did.
+    bool ListFolderUnlessFresh();
     // The window shows the list as it is now; the marked trainee stays selected.
     void ShowInWindow();
     ui::Window* Window() const;

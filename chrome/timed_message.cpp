@@ -18,12 +18,6 @@ MessageBoxTimeoutFn FindMessageBoxTimeout() {
                         reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxTimeoutW")))
                   : nullptr;
 }
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 // The box open now on this thread that a time-out closes: its title and text.
 struct TimedBox {
     std::wstring title, text;
@@ -35,7 +29,8 @@ BOOL CALLBACK CloseIfTimedBox(HWND window, LPARAM) {
     wchar_t className[16]{};
     ::GetClassNameW(window, className, 16);
     if (std::wstring_view(className) != L"#32770" || !::IsWindowVisible(window)) return TRUE;
-    if (WindowText(window) != tTimedBox->title || WindowText(::GetDlgItem(window, 0xFFFF)) != tTimedBox->text)
+    if (platform::WindowTextOf(window) != tTimedBox->title ||
+        platform::WindowTextOf(::GetDlgItem(window, 0xFFFF)) != tTimedBox->text)
         return TRUE;
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     return FALSE;

@@ -11,6 +11,13 @@ std::string Bits(PeMachine machine) { return machine == PeMachine::X64 ? "64" : 
 std::string Build(PeMachine machine) { return machine == PeMachine::X64 ? "64 位（x64）" : "32 位（x86）"; }
 }  // namespace
 
+std::wstring SystemLibraryPath(std::wstring_view name) {
+    wchar_t system[MAX_PATH]{};
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return JoinPath(std::wstring(system, length), name);
+}
+
 ComponentLibrary::ComponentLibrary(const std::wstring& fullPath)
     : path_(fullPath), module_(::LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
     if (!module_) loadError_ = ::GetLastError();

@@ -5,8 +5,13 @@
 #include "platform/owners.h"
 
 #include <string>
+#include <string_view>
 
 namespace platform {
+
+// A library of the system folder by its full path (never found through the search path);
+// empty when the system folder cannot be read.
+std::wstring SystemLibraryPath(std::wstring_view name);
 
 class ComponentLibrary {
 public:

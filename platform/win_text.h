@@ -23,6 +23,15 @@ inline std::string Narrow(std::wstring_view wide) {
     return Utf16ToUtf8({reinterpret_cast<const char16_t*>(wide.data()), wide.size()});
 }
 
+// A window's text (a caption, an edit control's contents); empty when it has none.
+inline std::wstring WindowTextOf(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
 // Text in a code page (CP_ACP, 936, 54936) as UTF-8; bytes that do not decode become the
 // replacement character. GB18030 (54936) goes through our own tables (platform/gb18030.h).
 inline std::string FromCodePage(std::string_view bytes, UINT codePage) {

@@ -17,11 +17,11 @@ std::string FoldAscii(std::string_view text) {
 
 }  // namespace
 
-std::string PhotoFileName(const Trainee& trainee) {
-    // A trainee listed without a number is named by the name alone, and saved so.
-    if (trainee.idNumber.empty()) return trainee.name + std::string(kJpeg);
-    return trainee.name + "_" + trainee.idNumber + std::string(kJpeg);
+std::string IdentityOf(const Trainee& trainee) {
+    return trainee.idNumber.empty() ? trainee.name : trainee.name + "_" + trainee.idNumber;
 }
+
+std::string PhotoFileName(const Trainee& trainee) { return IdentityOf(trainee) + std::string(kJpeg); }
 
 PhotoStatus FindPhotos(std::span<const Trainee> trainees, std::span<const PhotoFile> files) {
     PhotoStatus status;

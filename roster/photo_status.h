@@ -35,8 +35,9 @@ struct PhotoStatus {
     std::size_t total = 0;
 };
 
-// The file name a save gives a trainee's photo: <name>_<ID number>.jpg (<name>.jpg for one
-// listed without a number).
+// The Student identity that names a trainee of the list: <name>_<ID number>, or the name
+// alone for one listed without a number. Their photo is saved as it plus ".jpg".
+std::string IdentityOf(const Trainee& trainee);
 std::string PhotoFileName(const Trainee& trainee);
 
 PhotoStatus FindPhotos(std::span<const Trainee> trainees, std::span<const PhotoFile> files);

@@ -35,10 +35,9 @@ bool EnsureApartment() {
 // first paint. Kept until the process ends: objects handed out rely on it.
 struct AccessibilityLibrary {
     AccessibilityLibrary() {
-        wchar_t system[MAX_PATH]{};
-        const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return;
-        module = platform::ComponentLibrary(std::wstring(system, length) + L"\\oleacc.dll");
+        const std::wstring path = platform::SystemLibraryPath(L"oleacc.dll");
+        if (path.empty()) return;
+        module = platform::ComponentLibrary(path);
         module.PinForProcessLifetime();  // its freeing at exit then unloads nothing
         lresultFromObject = module.Find<decltype(&::LresultFromObject)>("LresultFromObject");
         objectFromWindow = module.Find<decltype(&::AccessibleObjectFromWindow)>("AccessibleObjectFromWindow");

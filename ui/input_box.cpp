@@ -68,11 +68,6 @@ struct BoxState {
     std::string answer;
 };
 
-std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 void SelectField(HWND dialog) {
     const HWND edit = ::GetDlgItem(dialog, kInputBoxEditId);
@@ -83,7 +78,7 @@ void SelectField(HWND dialog) {
 // OK: the answer is taken when nothing refuses it; otherwise the operator reads why and
 // corrects the name in the box that stays open.
 void Confirm(HWND dialog, BoxState& state) {
-    const std::string typed = platform::Narrow(TextOf(::GetDlgItem(dialog, kInputBoxEditId)));
+    const std::string typed = platform::Narrow(platform::WindowTextOf(::GetDlgItem(dialog, kInputBoxEditId)));
     if (state.args.refusal) {
         const std::string why = state.args.refusal(typed);
         if (!why.empty()) {

@@ -72,9 +72,8 @@ std::optional<LRESULT> ReportList::OnNotify(const NMHDR& header) {
         item.pszText[written > 0 ? written : 0] = L'\0';
         return 0;
     }
-    case LVN_ITEMACTIVATE:
-        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0 || Selection() >= 0)
-            host_.Fire(index_, ControlEvent::EntryDoubleClick);
+    case LVN_ITEMACTIVATE:  // the handler reads the selection
+        host_.Fire(index_, ControlEvent::EntryDoubleClick);
         return 0;
     default:
         return std::nullopt;

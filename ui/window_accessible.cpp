@@ -30,13 +30,6 @@ HRESULT GiveText(const std::string& utf8, BSTR* out, bool emptyIsAnAnswer = fals
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-std::string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-    return platform::Narrow(text);
-}
 
 // The deepest visible window under a point of `top`'s client area.
 HWND DeepestWindowAt(HWND top, POINT client) {
@@ -161,7 +154,7 @@ public:
         Window* w = nullptr;
         int index = 0;
         if (const HRESULT hr = ReachChild(child, w, index); FAILED(hr)) return hr;
-        if (index < 0) return GiveText(WindowText(w->hwnd_), name);
+        if (index < 0) return GiveText(platform::Narrow(platform::WindowTextOf(w->hwnd_)), name);
         const NativeControl* native = w->NativeAt(index);
         const std::string text = native ? native->AccessibleName() : w->tree_.At(index).caption;
         return GiveText(text.empty() ? std::string(w->tree_.At(index).row->accessibleName) : text, name);

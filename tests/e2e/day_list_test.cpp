@@ -17,8 +17,6 @@ namespace {
 
 using DayList = TraineeDesk;
 
-constexpr int kListItem = 3;    // "学员名单", the fourth item under the settings button
-constexpr int kImportItem = 4;  // "导入学员名单…"
 constexpr char kWangyan[] = "王䶮_310104200105050017";
 constexpr wchar_t kNotOnList[] = L"名单里没有这位学员";
 
@@ -58,18 +56,9 @@ BOOL CALLBACK FindFileNameField(HWND child, LPARAM found) {
 
 class DayListDesk : public DayList {
 protected:
-    // Picks item `index` of the settings pop-up with the keyboard.
-    void PickMenuItem(int index) {
-        ASSERT_TRUE(BringToForeground(orvia_.MainWindow()));
-        ClickAt(CentreOf(MustQuery(mc::kSettingsButton.name)));
-        ASSERT_NE(WaitForWindowOf(orvia_.Id(), kMenuClass), nullptr) << "no pop-up menu";
-        for (int i = 0; i <= index; ++i) PressKey(VK_DOWN);
-        PressKey(VK_RETURN);
-        ASSERT_TRUE(WaitUntil([&] { return VisibleWindowsOf(orvia_.Id(), kMenuClass).empty(); }));
-    }
     // Imports `file` through the open dialog.
     void Import(const std::wstring& file) {
-        ASSERT_NO_FATAL_FAILURE(PickMenuItem(kImportItem));
+        ASSERT_TRUE(PickSettingsMenuItem(orvia_.MainWindow(), mc::kImportItem));
         HWND dialog = WaitForBoxSaying(orvia_.Id(), L"导入学员名单", 10s);
         ASSERT_NE(dialog, nullptr) << "no file dialog";
         HWND edit = nullptr;
@@ -81,7 +70,7 @@ protected:
     // The list window, opened from the menu (or found open).
     HWND OpenList() {
         if (HWND open = ListWindow()) return open;
-        PickMenuItem(kListItem);
+        PickSettingsMenuItem(orvia_.MainWindow(), mc::kListItem);
         HWND list = nullptr;
         WaitUntil([&] { return (list = ListWindow()) != nullptr; }, 5s);
         return list;

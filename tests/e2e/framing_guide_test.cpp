@@ -23,7 +23,6 @@ namespace {
 constexpr wchar_t kGuideClass[] = L"Orvia.FramingGuide";
 constexpr char kPreviewFrame[] = "外形框3";
 constexpr char kPreviewBox[] = "外形框_视频";
-constexpr int kGuideMenuItem = 2;  // the third item under the settings button
 // The guide's outline covers about 1,900 of the frame's pixels.
 constexpr int kGuideShows = 1000;
 constexpr int kGuideGone = 100;  // a photo may hold a few pixels of exactly a guide colour
@@ -73,13 +72,7 @@ protected:
         return WaitUntil([&] { return GuidePixels(colour) > kGuideShows; }, timeout);
     }
     // Picks "显示取景框" in the settings pop-up with the keyboard.
-    void ToggleGuideFromMenu() {
-        ClickAt(CentreOf(MustQuery(mc::kSettingsButton.name)));
-        ASSERT_NE(WaitForWindowOf(orvia_.Id(), kMenuClass), nullptr) << "no pop-up menu";
-        for (int i = 0; i <= kGuideMenuItem; ++i) PressKey(VK_DOWN);
-        PressKey(VK_RETURN);
-        ASSERT_TRUE(WaitUntil([&] { return VisibleWindowsOf(orvia_.Id(), kMenuClass).empty(); }));
-    }
+    void ToggleGuideFromMenu() { ASSERT_TRUE(PickSettingsMenuItem(orvia_.MainWindow(), mc::kGuideItem)); }
     void PressF() {
         ASSERT_TRUE(BringToForeground(orvia_.MainWindow()));
         PressKey('F');

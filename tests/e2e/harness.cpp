@@ -1,5 +1,7 @@
 #include "tests/e2e/harness.h"
 
+#include "app/main_controls.h"
+#include "app/main_template.h"
 #include "app/startup.h"
 #include "platform/dib.h"
 #include "platform/gdiplus.h"
@@ -577,6 +579,23 @@ bool BringToForeground(HWND window) {
         ::SetForegroundWindow(window);
         return false;
     }, 3s);
+}
+
+bool PickSettingsMenuItem(HWND main, std::string_view caption) {
+    // The item's place among the entries under the one top-level item.
+    int place = -1;
+    for (const ui::MenuItemRow& row : app::MainWindowTemplate().menu) {
+        if (row.level == 1) ++place;
+        if (row.level == 1 && row.caption == caption) break;
+    }
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(main, &process);
+    if (!BringToForeground(main)) return false;
+    ClickAt(CentreOf(QueryWindowControl(main, app::main_controls::kSettingsButton.name)));
+    if (!WaitForWindowOf(process, kMenuClass)) return false;
+    for (int i = 0; i <= place; ++i) PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    return WaitUntil([&] { return VisibleWindowsOf(process, kMenuClass).empty(); });
 }
 
 // ---- the screen ------------------------------------------------------------------------

@@ -197,6 +197,9 @@ void PressAndDrag(POINT press, int dx, int dy);
 void PressKey(WORD virtualKey);
 // Makes `window` the foreground window so that keys reach it; true once it is.
 bool BringToForeground(HWND window);
+// Picks the item `caption` of the settings pop-up of Orvia's main window `main` with the
+// keyboard, as an operator would; true once the menu has closed again.
+bool PickSettingsMenuItem(HWND main, std::string_view caption);
 
 // ---- the screen ------------------------------------------------------------------------
 

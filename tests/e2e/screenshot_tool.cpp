@@ -1,8 +1,8 @@
 // orvia_screenshot [--walk] <out.png>: saves the whole screen as a PNG picture. With --walk
 // it first walks a running Orvia through the photo desk's road with the demonstration
 // camera: reads the card when a reader is attached, starts the camera, frames the head with
-// the F key, takes two photos and brightens the second, so the picture shows what the
-// program does.
+// the F key, takes two photos, brightens the second and saves it, then opens the day's list
+// beside it, so the picture shows what the program does.
 // orvia_screenshot --help-pictures <directory>: records the help page's illustrations from
 // a running Orvia with its demonstration camera (see help_pictures.h).
 // orvia_screenshot --contact-card <out.jpg>: draws the Contact window's picture.
@@ -50,6 +50,44 @@ void ReadCard(HWND main) {
     Pause(300ms);
 }
 
+// OK to every box of the process that shows within `within` (a question, a note).
+void AnswerBoxes(HWND main, Milliseconds within) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(main, &process);
+    WaitUntil([&] { return !VisibleWindowsOf(process, kDialogClass).empty(); }, within);
+    for (HWND box : VisibleWindowsOf(process, kDialogClass)) PressDialogButton(box, IDOK);
+    Pause(300ms);
+}
+
+// The list window: owned by the main window.
+BOOL CALLBACK TakeListWindow(HWND window, LPARAM context) {
+    auto* found = reinterpret_cast<HWND*>(context);
+    if (ClassOf(window) != L"Orvia.Window" || !::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) != found[0])
+        return TRUE;
+    found[1] = window;
+    return FALSE;
+}
+
+// The main window to the top-left corner, the day's list to the bottom-right one, where the
+// two overlap least on this screen.
+void ShowDayList(HWND main) {
+    ::SetWindowPos(main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    if (!PickSettingsMenuItem(main, mc::kListItem)) return;
+    HWND found[2] = {main, nullptr};
+    WaitUntil(
+        [&] {
+            ::EnumWindows(&TakeListWindow, reinterpret_cast<LPARAM>(found));
+            return found[1] != nullptr;
+        },
+        3s);
+    if (!found[1]) return;
+    RECT list{};
+    ::GetWindowRect(found[1], &list);
+    ::SetWindowPos(found[1], HWND_TOP, ::GetSystemMetrics(SM_CXSCREEN) - (list.right - list.left),
+                   ::GetSystemMetrics(SM_CYSCREEN) - (list.bottom - list.top), 0, 0, SWP_NOSIZE);
+    Pause(800ms);
+}
+
 bool Walk() {
     const HWND main = FindOrviaWindow();
     if (!main) return false;
@@ -71,6 +109,9 @@ bool Walk() {
     Pause(200ms);
     ClickAt(CentreOf(QueryWindowControl(main, mc::kSlots[1].brighter.label.name)));
     Pause(500ms);
+    DoubleClickAt(CentreOf(QueryWindowControl(main, mc::kSlots[1].board.name)));
+    AnswerBoxes(main, 3s);  // the save question
+    ShowDayList(main);
     return true;
 }
 
