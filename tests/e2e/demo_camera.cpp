@@ -1,6 +1,8 @@
 #include "app/main_controls.h"
 #include "tests/e2e/demo_camera.h"
 
+#include "platform/files.h"
+
 namespace mc = app::main_controls;
 
 namespace e2e {
@@ -25,6 +27,14 @@ bool StartDemoCamera(HWND mainWindow) {
     DoubleClickAt(DemoCameraEntry(mainWindow));
     const RECT frame = FrameOnScreen(mainWindow);
     return WaitUntil([&] { return !Screenshot::Capture(frame).IsAll(RGB(0, 0, 0)); }, 5s);
+}
+
+bool WriteFileTheCameraReads(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (platform::WriteFileWhole(path, bytes) == ERROR_SUCCESS) return true;
+        ::Sleep(20);
+    }
+    return false;
 }
 
 }  // namespace e2e

@@ -4,6 +4,8 @@
 
 #include "tests/e2e/harness.h"
 
+#include <span>
+
 namespace e2e {
 
 // The environment that lists the demonstration camera; `fault` as the component knows it
@@ -18,6 +20,11 @@ RECT FrameOnScreen(HWND mainWindow);
 
 // Where the demonstration camera's entry (the list's last) is on the screen.
 POINT DemoCameraEntry(HWND mainWindow);
+
+// Replaces a file the demonstration camera reads five times a second (its marker colour, its
+// photo's place) whole, so it never finds it half written. While the camera has the file
+// open it cannot be replaced: the write is tried again for up to a second. False after that.
+bool WriteFileTheCameraReads(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
 // Double-clicks the demonstration camera and waits until the frame shows a picture; false
 // when none came.

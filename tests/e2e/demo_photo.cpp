@@ -1,7 +1,8 @@
 #include "tests/e2e/demo_photo.h"
 
+#include "tests/e2e/demo_camera.h"
+
 #include "components/VedioCapture/test_pattern.h"
-#include "platform/files.h"
 #include "platform/win_text.h"
 
 #include <cstdio>
@@ -32,14 +33,8 @@ bool DemoPhoto::Place(const PhotoPlace& place) const {
     char text[96];
     const int length = std::snprintf(text, sizeof text, "%.3f %.3f %.5f\n", place.x, place.y, place.scale);
     if (length <= 0) return false;
-    // The camera reads the file five times a second: it must never find it half written, and
-    // while it has the file open the file cannot be replaced: then the write is tried again.
-    const std::span<const std::uint8_t> bytes{reinterpret_cast<const std::uint8_t*>(text), static_cast<std::size_t>(length)};
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        if (platform::WriteFileWhole(placeFile_, bytes) == ERROR_SUCCESS) return true;
-        ::Sleep(20);
-    }
-    return false;
+    return WriteFileTheCameraReads(
+        placeFile_, {reinterpret_cast<const std::uint8_t*>(text), static_cast<std::size_t>(length)});
 }
 
 PhotoPlace PlaceHead(const test_photos::FaceTruth& face, const ui::Rect& box, double centreX, double crownY,

@@ -149,7 +149,8 @@ protected:
     // The trainee now before the camera, once the preview shows it.
     void StandBeforeCamera(int t) {
         const std::string marker = t == kNone ? kNobody : kTrainees[static_cast<std::size_t>(t)].marker;
-        ASSERT_TRUE(platform::ReplaceFileWhole(markerFile_, std::span(reinterpret_cast<const std::uint8_t*>(marker.data()), marker.size())));
+        ASSERT_TRUE(WriteFileTheCameraReads(markerFile_, std::span(reinterpret_cast<const std::uint8_t*>(marker.data()), marker.size())))
+            << "the camera held its marker file for a second";
         face_ = t;
         if (t != kNone && !WaitUntil([&] { return TraineeOnScreen(preview_) == t; }, 3s)) Fault("the preview never showed the new face");
     }
